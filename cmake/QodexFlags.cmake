@@ -1,0 +1,20 @@
+# Compiler settings shared by every target of ours (never by GoogleTest's).
+
+# Warnings are errors in both builds.
+function(qodex_warnings target)
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wshadow -Werror)
+endfunction()
+
+# Code that ends up in Qodex.exe: no C or C++ runtime, so nothing may need
+# exceptions, RTTI, unwind tables, a stack protector or library calls that
+# the compiler invents (loops turned into memset/memcpy calls).
+function(qodex_program_code target)
+    qodex_warnings(${target})
+    target_compile_options(${target} PRIVATE
+        $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti -fno-threadsafe-statics>
+        -fno-asynchronous-unwind-tables -fno-unwind-tables
+        -fno-stack-protector -fno-tree-loop-distribute-patterns)
+    if(WIN32)
+        target_compile_options(${target} PRIVATE -Os -ffunction-sections -fdata-sections)
+    endif()
+endfunction()
