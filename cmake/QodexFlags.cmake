@@ -5,16 +5,18 @@ function(qodex_warnings target)
     target_compile_options(${target} PRIVATE -Wall -Wextra -Wshadow -Werror)
 endfunction()
 
-# Code that ends up in Qodex.exe: no C or C++ runtime, so nothing may need
-# exceptions, RTTI, unwind tables, a stack protector or library calls that
-# the compiler invents (loops turned into memset/memcpy calls).
+# Code that ends up in Qodex.exe. The program has no C or C++ runtime, so
+# nothing may need exceptions, RTTI, a stack protector or library calls that
+# the compiler invents (loops turned into memset/memcpy calls). On the host
+# the same code keeps its unwind tables: the platform stand-in ends a run by
+# unwinding through it back to the test.
 function(qodex_program_code target)
     qodex_warnings(${target})
     target_compile_options(${target} PRIVATE
         $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti -fno-threadsafe-statics>
-        -fno-asynchronous-unwind-tables -fno-unwind-tables
         -fno-stack-protector -fno-tree-loop-distribute-patterns)
     if(WIN32)
-        target_compile_options(${target} PRIVATE -Os -ffunction-sections -fdata-sections)
+        target_compile_options(${target} PRIVATE -Os -ffunction-sections -fdata-sections
+            -fno-asynchronous-unwind-tables -fno-unwind-tables)
     endif()
 endfunction()
