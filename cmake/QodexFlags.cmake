@@ -14,7 +14,7 @@ function(qodex_program_code target)
     qodex_warnings(${target})
     target_compile_options(${target} PRIVATE
         $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti -fno-threadsafe-statics>
-        -fno-stack-protector -fno-tree-loop-distribute-patterns)
+        -fno-stack-protector $<$<CXX_COMPILER_ID:GNU>:-fno-tree-loop-distribute-patterns>)
     if(WIN32)
         target_compile_options(${target} PRIVATE -Os -ffunction-sections -fdata-sections
             -fno-asynchronous-unwind-tables -fno-unwind-tables)
