@@ -1,0 +1,8 @@
+// Where the program's own name ends on the command line.
+#pragma once
+
+// The text after the program's name, found once at start-up; never changed.
+extern const char* CommandTail;
+
+// The position in `commandLine` (NUL-terminated) where the tail begins.
+const char* FindCommandTail(const char* commandLine);

@@ -1,0 +1,23 @@
+// The main thread's working storage: a zero-filled block in a thread-local
+// slot, in which the text routines keep the texts they have made, so that
+// shutdown can release whatever is left.
+#pragma once
+
+#include <stddef.h>
+
+// Start-up's step 3. False when no slot or no memory could be had.
+bool ObtainWorkingStorage();
+
+// Shutdown's step 7: frees the texts still recorded, then the block and
+// the slot.
+void ReleaseWorkingStorage();
+
+// A new text of `length` characters plus a terminating zero, or null when
+// there is no memory (or no working storage). Released with ReleaseText.
+char* AllocateText(size_t length);
+
+// A NUL-terminated copy of `length` characters, or null.
+char* CopyText(const char* chars, size_t length);
+
+// Releases a text from AllocateText or CopyText; null is ignored.
+void ReleaseText(char* text);

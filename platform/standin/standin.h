@@ -1,0 +1,140 @@
+// Test-side control of the host stand-in: what the tests script (command
+// line, message table, the user's actions in the dialog, failures) and what
+// they read back (the calls made, message boxes, dialog states, memory).
+#pragma once
+
+#include <stddef.h>
+
+#include <string>
+#include <vector>
+
+#include "win32_standin.h"
+
+namespace standin {
+
+// Thrown by ExitProcess so that a test regains control after the entry
+// routine has ended the "process".
+struct ProcessExit {
+    UINT code;
+};
+
+// Back to a fresh process: empty command line, empty message table, no
+// failures, no records. Memory still held from an earlier run is freed and
+// forgotten.
+void Reset();
+
+// ---- Scripted inputs -------------------------------------------------------
+
+void SetCommandLine(const std::string& commandLine);
+
+// The system message table. An id without an entry has no description.
+void SetMessage(DWORD id, const std::string& text);
+
+// Failure injection.
+void FailTlsAlloc();
+// Makes the n-th GlobalAlloc call of the run (1 = the first) return NULL;
+// with `fromThenOn`, every later one as well.
+void FailGlobalAlloc(int n, bool fromThenOn = false);
+void SetInitCommonControlsExResult(BOOL result);
+void SetCoInitializeResult(HRESULT result);
+void FailDialogCreation();
+
+// One action of the user in the decoder dialog.
+struct Action {
+    enum Kind {
+        TYPE,            // keys typed into a box, which takes the focus first
+        PASTE,           // the box's whole text replaced by a paste
+        SET_TEXT,        // WM_SETTEXT from outside: any length, no limit
+        ENTER,
+        ESCAPE,
+        CLICK,           // mouse click on a button: focus, then BN_CLICKED
+        CLOSE_BOX,       // the caption's close box (WM_CLOSE)
+        MESSAGE,         // any message, straight to the dialog procedure
+    } kind;
+    int control;         // TYPE, PASTE, SET_TEXT, CLICK
+    std::string text;    // TYPE, PASTE, SET_TEXT
+    UINT message;        // MESSAGE
+    WPARAM wParam;       // MESSAGE
+    LPARAM lParam;       // MESSAGE
+};
+Action Type(const std::string& keys, int control = 101);
+Action Paste(const std::string& text, int control = 101);
+Action SetText(const std::string& text, int control = 101);
+Action PressEnter();
+Action PressEscape();
+Action Click(int control);
+Action CloseBox();
+Action Command(WPARAM wParam, LPARAM lParam = 0);
+Action Message(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+
+// The actions played, in order, in the next dialog opened.
+void ScriptDialog(const std::vector<Action>& actions);
+
+// ---- Records -----------------------------------------------------------------
+
+// Every platform call, by name, in the order made.
+const std::vector<std::string>& Calls();
+
+struct MessageBoxCall {
+    HWND owner;
+    std::string text;
+    std::string caption;
+    UINT type;
+};
+const std::vector<MessageBoxCall>& MessageBoxes();
+
+struct FormatMessageCall {
+    DWORD flags;
+    LPCVOID source;
+    DWORD messageId;
+    DWORD languageId;
+    DWORD size;
+    bool arguments;  // a non-null argument list was passed
+    DWORD result;
+};
+const std::vector<FormatMessageCall>& FormatMessageCalls();
+
+const std::vector<DWORD>& Sleeps();
+const std::vector<DWORD>& CharUpperLengths();
+const std::vector<INITCOMMONCONTROLSEX>& InitCommonControlsExCalls();
+const std::vector<UINT>& ExitCodes();
+
+// What the dialog showed after it opened and after each action.
+struct DialogState {
+    std::string code;         // the number box's text
+    std::string description;  // the description box's text
+    int focus;                // control id with the keyboard focus, 0 for none
+};
+
+// One message handed to the dialog procedure.
+struct ProcCall {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    INT_PTR result;
+    size_t liveBlocksAfter;  // GlobalAlloc blocks alive when it returned
+};
+
+struct DialogRun {
+    std::string templateName;
+    HWND parent;
+    LPARAM initParam;
+    INT_PTR returned;              // DialogBoxParamA's result
+    bool created = false;
+    bool ended = false;            // EndDialog was called
+    bool leftOpen = false;         // the script ran out first
+    INT_PTR endResult = 0;
+    size_t actionsPlayed = 0;
+    size_t liveBlocksAtStart = 0;  // GlobalAlloc blocks alive on entry
+    std::vector<DialogState> states;  // [0] once open, then one per action
+    std::vector<ProcCall> messages;
+};
+const std::vector<DialogRun>& Dialogs();
+
+// Memory and slots the program holds now, and misuse seen (freeing what
+// it does not own, handles it was never given, ...).
+size_t LiveBlocks();
+size_t LiveTlsSlots();
+const std::vector<std::string>& Misuses();
+
+}  // namespace standin
