@@ -334,6 +334,7 @@ void FailDialogCreation() { TheState().failDialogCreation = true; }
 
 Action Type(const std::string& keys, int control) { return Action{Action::TYPE, control, keys, 0, 0, 0}; }
 Action Paste(const std::string& text, int control) { return Action{Action::PASTE, control, text, 0, 0, 0}; }
+Action Clear(int control) { return Action{Action::PASTE, control, "", 0, 0, 0}; }
 Action SetText(const std::string& text, int control) { return Action{Action::SET_TEXT, control, text, 0, 0, 0}; }
 Action PressEnter() { return Action{Action::ENTER, 0, "", 0, 0, 0}; }
 Action PressEscape() { return Action{Action::ESCAPE, 0, "", 0, 0, 0}; }

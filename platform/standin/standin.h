@@ -59,6 +59,7 @@ struct Action {
 };
 Action Type(const std::string& keys, int control = 101);
 Action Paste(const std::string& text, int control = 101);
+Action Clear(int control = 101);  // select all, Delete
 Action SetText(const std::string& text, int control = 101);
 Action PressEnter();
 Action PressEscape();
