@@ -1,4 +1,5 @@
-# Fails when LIBRARY refers to a symbol that none of its own objects define.
+# Fails when LIBRARY refers to a symbol that none of its own objects define,
+# or has code that runs before main.
 cmake_minimum_required(VERSION 3.25)
 execute_process(COMMAND ${NM} --undefined-only ${LIBRARY} OUTPUT_VARIABLE undefined_out RESULT_VARIABLE rc1)
 execute_process(COMMAND ${NM} --defined-only ${LIBRARY} OUTPUT_VARIABLE defined_out RESULT_VARIABLE rc2)
@@ -17,6 +18,12 @@ foreach(line IN LISTS undefined_lines)
     string(REGEX REPLACE "^U " "" name "${line}")
     if(NOT name IN_LIST defined AND NOT name IN_LIST missing)
         list(APPEND missing "${name}")
+    endif()
+endforeach()
+# Nor may it run code before main: the tables are constants.
+foreach(name IN LISTS defined)
+    if(name MATCHES "_GLOBAL__sub_I|_GLOBAL__I_")
+        message(FATAL_ERROR "the numeric library has a static initialiser: ${name}")
     endif()
 endforeach()
 list(LENGTH defined defined_count)

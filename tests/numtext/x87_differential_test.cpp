@@ -111,7 +111,13 @@ ExtendedReal RandomOperand(std::mt19937_64& random)
         const uint64_t payload = (random() >> 2) | 1;
         return Bits(sign, 0x7FFF, 0x8000000000000000u | payload);  // signalling NaN
     } else {
-        return Bits(sign, static_cast<uint16_t>(1 + random() % 0x7FFE), random() >> 1);  // unnormal
+        // Encodings that no operation makes: unnormal, pseudo-denormal,
+        // pseudo-infinity or pseudo-NaN.
+        switch (random() % 3) {
+        case 0: return Bits(sign, static_cast<uint16_t>(1 + random() % 0x7FFE), random() >> 1);
+        case 1: return Bits(sign, 0, random() | 0x8000000000000000u);
+        default: return Bits(sign, 0x7FFF, random() >> 1);
+        }
     }
     return Bits(sign, exp, sig);
 }
