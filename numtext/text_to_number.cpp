@@ -138,6 +138,8 @@ ExtendedReal ReadRadixForm(const unsigned char* text, size_t length)
     }
 
     // One suffix, the longest that matches: '%', '&', '&&', '?', '??', '???'.
+    // Only its kind matters: '%' changes nothing, and any number of '?'
+    // act alike.
     bool question = false, doubleAmpersand = false, singleAmpersand = false;
     if (i < length) {
         if (text[i] == '?') {
