@@ -1,12 +1,11 @@
 #include <string>
 
 #include "app/start_code.h"
-#include "app/usage.h"
 #include "program_test_support.h"
 
 namespace {
 
-const char* const QUODEX_USAGE_TEXT =
+const char* const EXPECTED_USAGE_TEXT =
     "Qodex 1.0.0.0 - Varnholt - https://varnholt.example\r\n"
     "\r\n"
     "Display the error description (if any) from the system message table.\r\n"
@@ -102,7 +101,7 @@ TEST_F(CommandLineTest, UsageBoxHasItsTextCaptionAndStyle)
     EXPECT_EQ(box.owner, nullptr);
     EXPECT_EQ(box.caption, "Qodex version 1.0.0.0");
     EXPECT_EQ(box.type, 64u) << Hex(box.type);
-    EXPECT_EQ(box.text, QUODEX_USAGE_TEXT);
+    EXPECT_EQ(box.text, EXPECTED_USAGE_TEXT);
 
     std::vector<std::string> lines;
     size_t start = 0;
