@@ -1,0 +1,95 @@
+# The version information, icon and manifest of Qodex.exe, and the link
+# settings of the released executable.
+#
+# resources/tools (resgen) writes the exact bytes of the three resources at
+# build time; resources/program-resources.rc stores them as raw resources in
+# an object of their own. In a cross build resgen is built with the host's
+# C++ compiler.
+
+set(QODEX_RESOURCES_SOURCE ${CMAKE_CURRENT_LIST_DIR}/../resources)
+cmake_path(NORMAL_PATH QODEX_RESOURCES_SOURCE)
+
+# qodex_add_program_resources(target): adds the three resources to the
+# executable `target`, hardens and strips its link and prints its size and
+# SHA-256 after each build.
+function(qodex_add_program_resources target)
+    set(src ${QODEX_RESOURCES_SOURCE})
+    set(out ${CMAKE_BINARY_DIR}/resources/generated)
+    file(MAKE_DIRECTORY ${out})
+
+    set(tool_sources
+        ${src}/tools/resgen.cpp
+        ${src}/tools/version_resource.cpp
+        ${src}/tools/icon_resource.cpp)
+    set(tool_headers
+        ${src}/tools/byte_buffer.h
+        ${src}/tools/version_resource.h
+        ${src}/tools/icon_resource.h
+        ${src}/publisher.h)
+    # The publisher's values come from resources/publisher.h.
+    get_filename_component(root ${src} DIRECTORY)
+
+    if(CMAKE_CROSSCOMPILING)
+        find_program(QODEX_HOST_CXX NAMES c++ g++ clang++ REQUIRED
+                     DOC "The build machine's C++ compiler, for the resource generator")
+        set(resgen ${out}/resgen)
+        add_custom_command(OUTPUT ${resgen}
+            COMMAND ${QODEX_HOST_CXX} -std=c++17 -O2 -Wall -Wextra -Wshadow -Werror
+                    -I ${root} -o ${resgen} ${tool_sources}
+            DEPENDS ${tool_sources} ${tool_headers}
+            COMMENT "Building the resource generator with the host compiler"
+            VERBATIM)
+        set(resgen_depends ${resgen})
+    else()
+        if(NOT TARGET qodex_resgen)
+            add_executable(qodex_resgen ${tool_sources} ${tool_headers})
+            target_include_directories(qodex_resgen PRIVATE ${root})
+            qodex_warnings(qodex_resgen)
+        endif()
+        set(resgen $<TARGET_FILE:qodex_resgen>)
+        set(resgen_depends qodex_resgen)
+    endif()
+
+    set(version_bin ${out}/qodex-version.bin)
+    set(icon_image_bin ${out}/qodex-icon-image.bin)
+    set(icon_group_bin ${out}/qodex-icon-group.bin)
+    set(manifest_bin ${out}/qodex-manifest.bin)
+    add_custom_command(OUTPUT ${version_bin}
+        COMMAND ${resgen} version ${version_bin}
+        DEPENDS ${resgen_depends}
+        COMMENT "Writing the version information" VERBATIM)
+    add_custom_command(OUTPUT ${icon_image_bin} ${icon_group_bin}
+        COMMAND ${resgen} icon ${src}/icon/qodex-icon.txt ${icon_image_bin} ${icon_group_bin}
+        DEPENDS ${resgen_depends} ${src}/icon/qodex-icon.txt
+        COMMENT "Writing the icon" VERBATIM)
+    add_custom_command(OUTPUT ${manifest_bin}
+        COMMAND ${resgen} manifest ${src}/manifest/qodex.manifest ${manifest_bin}
+        DEPENDS ${resgen_depends} ${src}/manifest/qodex.manifest
+        COMMENT "Writing the manifest" VERBATIM)
+    set(generated ${version_bin} ${icon_image_bin} ${icon_group_bin} ${manifest_bin})
+
+    # Compiled on its own; the linker merges its resource section with the
+    # one of the dialog template.
+    set(object ${out}/program-resources.o)
+    add_custom_command(OUTPUT ${object}
+        COMMAND ${CMAKE_RC_COMPILER} -I ${out} -O coff
+                -i ${src}/program-resources.rc -o ${object}
+        DEPENDS ${src}/program-resources.rc ${generated}
+        COMMENT "Compiling the version information, icon and manifest"
+        VERBATIM)
+    add_custom_target(qodex_program_resources DEPENDS ${object})
+    add_dependencies(${target} qodex_program_resources)
+    target_link_libraries(${target} PRIVATE ${object})
+
+    # ASLR with the base relocations it needs, DEP; no time stamp and no
+    # symbol table (it names the object files by their build paths), so two
+    # builds of the same sources give the same bytes.
+    target_link_options(${target} PRIVATE
+        -Wl,--dynamicbase -Wl,--enable-reloc-section -Wl,--nxcompat
+        -Wl,--no-insert-timestamp -s)
+
+    add_custom_command(TARGET ${target} POST_BUILD
+        COMMAND ${CMAKE_COMMAND} -DFILE=$<TARGET_FILE:${target}>
+                -P ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/QodexFileDigest.cmake
+        VERBATIM)
+endfunction()
