@@ -1,0 +1,36 @@
+// The text that llvm-readobj prints, read back as its tree of blocks.
+#ifndef QODEX_TESTS_RESOURCES_READOBJ_OUTPUT_H
+#define QODEX_TESTS_RESOURCES_READOBJ_OUTPUT_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace readobj {
+
+// "Head {" ... "}" (also with [ ] and ( )): its own lines and inner blocks,
+// both in the order printed. Lines are trimmed.
+struct Block {
+    std::string head;
+    std::vector<std::string> lines;
+    std::vector<Block> children;
+
+    // The value of the line "key: value" in this block, or "" if none.
+    std::string Value(const std::string& key) const;
+    // The inner blocks whose head starts with `prefix`.
+    std::vector<const Block*> ChildrenStartingWith(const std::string& prefix) const;
+    const Block* Child(const std::string& wanted) const;
+};
+
+// False when the braces do not pair up.
+bool Parse(const std::string& text, Block& root);
+
+// "(ID 1033)" -> 1033; -1 when the text names no id.
+long IdOf(const std::string& text);
+
+// The bytes of a hex dump block ("0000: 41424344 ...  |ABCD|" lines).
+bool HexDumpBytes(const Block& dump, std::vector<std::uint8_t>& bytes);
+
+} // namespace readobj
+
+#endif
