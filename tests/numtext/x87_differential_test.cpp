@@ -99,7 +99,8 @@ ExtendedReal RandomOperand(std::mt19937_64& random)
     else if (pick < 84) exp = static_cast<uint16_t>(0x7FFE - random() % 100);         // top
     else if (pick < 94) {                                                              // subnormal
         exp = 0;
-        sig >>= 1 + random() % 64;
+        const uint64_t shift = 1 + random() % 64;  // 64 empties it: no shift of 64 in C++
+        sig = shift < 64 ? sig >> shift : 0;
         if (sig == 0) sig = 1;
     } else if (pick < 96) {
         return Bits(sign, 0, 0);
