@@ -43,6 +43,9 @@ struct State {
     int failGlobalAllocAt = 0;
     bool failGlobalAllocOnward = false;
     int globalAllocCount = 0;
+    int failFormatMessageAt = 0;
+    bool failFormatMessageOnward = false;
+    int formatMessageCount = 0;
     BOOL initCommonControlsExResult = TRUE;
     HRESULT coInitializeResult = S_OK;
     bool failDialogCreation = false;
@@ -328,6 +331,12 @@ void FailGlobalAlloc(int n, bool fromThenOn)
     TheState().failGlobalAllocOnward = fromThenOn;
 }
 
+void FailFormatMessage(int n, bool fromThenOn)
+{
+    TheState().failFormatMessageAt = n;
+    TheState().failFormatMessageOnward = fromThenOn;
+}
+
 void SetInitCommonControlsExResult(BOOL result) { TheState().initCommonControlsExResult = result; }
 void SetCoInitializeResult(HRESULT result) { TheState().coInitializeResult = result; }
 void FailDialogCreation() { TheState().failDialogCreation = true; }
@@ -381,6 +390,11 @@ DWORD WINAPI FormatMessageA(DWORD dwFlags, LPCVOID lpSource, DWORD dwMessageId, 
     auto& s = TheState();
     DWORD result = 0;
     auto entry = s.messageTable.find(dwMessageId);
+    int n = ++s.formatMessageCount;
+    if (n == s.failFormatMessageAt ||
+        (s.failFormatMessageOnward && s.failFormatMessageAt > 0 && n > s.failFormatMessageAt)) {
+        entry = s.messageTable.end();  // fails as for an id the table does not hold
+    }
     if (!lpBuffer || (dwFlags & FORMAT_MESSAGE_ALLOCATE_BUFFER) || !(dwFlags & FORMAT_MESSAGE_FROM_SYSTEM)) {
         Misuse("FormatMessageA asked for something but a lookup into the caller's buffer");
     } else if (entry != s.messageTable.end() && entry->second.size() < nSize) {

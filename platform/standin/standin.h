@@ -35,6 +35,9 @@ void FailTlsAlloc();
 // Makes the n-th GlobalAlloc call of the run (1 = the first) return NULL;
 // with `fromThenOn`, every later one as well.
 void FailGlobalAlloc(int n, bool fromThenOn = false);
+// Makes the n-th FormatMessageA call of the run (1 = the first) fail as for
+// an id without a description; with `fromThenOn`, every later one as well.
+void FailFormatMessage(int n, bool fromThenOn = false);
 void SetInitCommonControlsExResult(BOOL result);
 void SetCoInitializeResult(HRESULT result);
 void FailDialogCreation();

@@ -1,0 +1,228 @@
+// Failure sweep: the program run once for every platform failure it must
+// survive, and once for every allocation and every lookup failing in turn,
+// once and from then on. Each run must end with its exit code (255 only
+// without working storage), show nothing but what a run may show (the
+// usage box only for a switch; in the description box only the table's
+// text for the box's number, NOT_FOUND_TEXT, or what it showed before) and
+// leave nothing allocated.
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/usage.h"
+#include "dialog/lookup_description.h"
+#include "numtext.h"
+#include "program_test_support.h"
+
+namespace {
+
+using standin::Action;
+
+const std::map<DWORD, std::string> MESSAGE_TABLE = {
+    {2, "The system cannot find the file specified.\r\n"},
+    {5, "Access is denied.\r\n"},
+    {0x80004005, "Unspecified error\r\n"},
+};
+
+struct Scenario {
+    const char* commandLine;
+    const char* startText;  // the number box once open: the tail's number, or ""
+    bool helpSwitch;
+};
+
+const Scenario SCENARIOS[] = {
+    {"Qodex.exe 5", "5", false},
+    {"Qodex.exe 12 /?", "", true},
+    {"Qodex.exe", "", false},
+};
+
+// A few decodes: a table text, a pasted '&' form, an empty box, a number
+// the table does not hold.
+std::vector<Action> Decodes()
+{
+    using namespace standin;
+    return {Clear(), Type("2"),  PressEnter(), Paste("&H80004005"), Click(IDOK),
+            Clear(), PressEnter(), Type("12"), PressEnter(),          PressEscape()};
+}
+
+bool IsDecode(const Action& action)
+{
+    return action.kind == Action::ENTER || (action.kind == Action::CLICK && action.control == IDOK);
+}
+
+// What decoding `text` shows when nothing fails.
+std::string Described(const std::string& text)
+{
+    const auto entry = MESSAGE_TABLE.find(NumberToDword(TextToNumber(text.data(), text.size())));
+    return entry == MESSAGE_TABLE.end() ? std::string(NOT_FOUND_TEXT) : entry->second;
+}
+
+// Failures that need no counting.
+struct Failure {
+    const char* name;
+    void (*inject)();
+    UINT exitCode;
+    bool dialogCreated;
+};
+
+const Failure FAILURES[] = {
+    {"TlsAlloc gives TLS_OUT_OF_INDEXES", [] { standin::FailTlsAlloc(); }, 255, false},
+    {"CoInitialize gives S_FALSE", [] { standin::SetCoInitializeResult(S_FALSE); }, 0, true},
+    {"CoInitialize gives RPC_E_CHANGED_MODE", [] { standin::SetCoInitializeResult(RPC_E_CHANGED_MODE); }, 0, true},
+    {"CoInitialize gives E_OUTOFMEMORY", [] { standin::SetCoInitializeResult(E_OUTOFMEMORY); }, 0, true},
+    {"InitCommonControlsEx gives FALSE", [] { standin::SetInitCommonControlsExResult(FALSE); }, 0, true},
+    {"DialogBoxParamA gives -1", [] { standin::FailDialogCreation(); }, 0, false},
+};
+
+// Calls that fail in turn: the n-th of the run, once or from then on.
+struct CountedFailure {
+    const char* call;
+    void (*inject)(int n, bool fromThenOn);
+    int workingStorageCall;  // the call that gets start-up's block (255), or 0
+};
+
+const CountedFailure COUNTED_FAILURES[] = {
+    {"GlobalAlloc", standin::FailGlobalAlloc, 1},
+    {"FormatMessageA", standin::FailFormatMessage, 0},
+};
+
+class FailureSweepTest : public ProgramTest {
+protected:
+    // One run of `scenario` with `inject` applied first; its exit code.
+    template <typename Inject>
+    static UINT Run(const Scenario& scenario, Inject inject)
+    {
+        standin::Reset();
+        for (const auto& entry : MESSAGE_TABLE) {
+            standin::SetMessage(entry.first, entry.second);
+        }
+        standin::ScriptDialog(Decodes());
+        inject();
+        return RunQodex(scenario.commandLine);
+    }
+
+    // What every run must hold to, whatever failed.
+    static void CheckRun(const Scenario& scenario, UINT exitCode, UINT expectedExitCode, bool dialogCreated)
+    {
+        EXPECT_EQ(exitCode, expectedExitCode) << Hex(exitCode);
+        EXPECT_TRUE(standin::Misuses().empty()) << Join(standin::Misuses());
+        EXPECT_EQ(CountCalls("CoUninitialize"), 1u);
+        EXPECT_EQ(CountCalls("ExitProcess"), 1u);
+        if (expectedExitCode == 255) {
+            // Only COM is released on this way out; a slot that TlsAlloc
+            // gave stays until ExitProcess, which ends the process at once.
+            EXPECT_EQ(standin::LiveBlocks(), 0u) << "GlobalAlloc blocks still allocated";
+            EXPECT_LE(standin::LiveTlsSlots(), 1u);
+            EXPECT_TRUE(standin::MessageBoxes().empty()) << "a box without working storage";
+            EXPECT_TRUE(standin::Dialogs().empty()) << "a dialog without working storage";
+            EXPECT_TRUE(standin::InitCommonControlsExCalls().empty());
+            return;
+        }
+        ExpectNothingLeft();
+        EXPECT_EQ(standin::MessageBoxes().size() + standin::Dialogs().size(), 1u);
+        for (const standin::MessageBoxCall& box : standin::MessageBoxes()) {
+            EXPECT_TRUE(scenario.helpSwitch) << "a usage box without a switch";
+            EXPECT_EQ(box.text, USAGE_TEXT);
+            EXPECT_EQ(box.caption, USAGE_CAPTION);
+        }
+        for (const standin::DialogRun& dialog : standin::Dialogs()) {
+            EXPECT_EQ(dialog.created, dialogCreated);
+            if (dialog.created) {
+                CheckDialog(scenario, dialog);
+            }
+        }
+    }
+
+    // Each box shows what its text asks for, NOT_FOUND_TEXT, or (when the
+    // text could not be read) what it showed before; each message releases
+    // what it made.
+    static void CheckDialog(const Scenario& scenario, const standin::DialogRun& dialog)
+    {
+        const std::vector<Action> actions = Decodes();
+        EXPECT_TRUE(dialog.ended);
+        ASSERT_EQ(dialog.actionsPlayed, actions.size()) << "the dialog ended early";
+        ASSERT_EQ(dialog.states.size(), actions.size() + 1);
+
+        const standin::DialogState& open = dialog.states[0];
+        EXPECT_TRUE(open.code.empty() || open.code == scenario.startText) << "[" << open.code << "]";
+        // The box starts empty: an unread start number leaves it so.
+        EXPECT_TRUE(open.description.empty() ||
+                    (!open.code.empty() &&
+                     (open.description == Described(open.code) || open.description == NOT_FOUND_TEXT)))
+            << "[" << open.description << "] once open with [" << open.code << "]";
+        for (size_t k = 1; k < dialog.states.size(); ++k) {
+            const standin::DialogState& before = dialog.states[k - 1];
+            const standin::DialogState& now = dialog.states[k];
+            EXPECT_LE(now.description.size(), DESCRIPTION_BUFFER_SIZE - 1);
+            if (IsDecode(actions[k - 1]) && !now.code.empty()) {
+                EXPECT_TRUE(now.description == Described(now.code) || now.description == NOT_FOUND_TEXT ||
+                            now.description == before.description)
+                    << "[" << now.description << "] after decoding [" << now.code << "]";
+            } else {
+                EXPECT_EQ(now.description, before.description) << "action " << k << " changed the description";
+            }
+        }
+        for (const standin::ProcCall& call : dialog.messages) {
+            EXPECT_EQ(call.liveBlocksAfter, dialog.liveBlocksAtStart)
+                << "message " << Hex(call.message) << " left a text allocated";
+        }
+    }
+};
+
+// Without failures each decode shows exactly its text's description: the
+// sweep's looser checks below start from a run that does show things.
+TEST_F(FailureSweepTest, CleanRunsShowWhatTheirTextsAskFor)
+{
+    for (const Scenario& scenario : SCENARIOS) {
+        SCOPED_TRACE(scenario.commandLine);
+        const UINT exitCode = Run(scenario, [] {});
+        CheckRun(scenario, exitCode, 0, true);
+        ASSERT_EQ(standin::MessageBoxes().size(), scenario.helpSwitch ? 1u : 0u);
+        for (const standin::DialogRun& dialog : standin::Dialogs()) {
+            const std::vector<Action> actions = Decodes();
+            EXPECT_EQ(dialog.states[0].code, scenario.startText);
+            for (size_t k = 1; k < dialog.states.size(); ++k) {
+                const standin::DialogState& now = dialog.states[k];
+                if (IsDecode(actions[k - 1]) && !now.code.empty()) {
+                    EXPECT_EQ(now.description, Described(now.code)) << "after decoding [" << now.code << "]";
+                }
+            }
+            EXPECT_EQ(dialog.states.back().description, NOT_FOUND_TEXT) << "12 is not in the table";
+        }
+    }
+}
+
+TEST_F(FailureSweepTest, EachFailureThatThePlatformMayGiveIsSurvived)
+{
+    for (const Scenario& scenario : SCENARIOS) {
+        for (const Failure& failure : FAILURES) {
+            SCOPED_TRACE(std::string(scenario.commandLine) + ": " + failure.name);
+            const UINT exitCode = Run(scenario, failure.inject);
+            CheckRun(scenario, exitCode, failure.exitCode, failure.dialogCreated);
+        }
+    }
+}
+
+TEST_F(FailureSweepTest, EachAllocationAndLookupFailingInTurnIsSurvived)
+{
+    for (const Scenario& scenario : SCENARIOS) {
+        Run(scenario, [] {});
+        for (const CountedFailure& failure : COUNTED_FAILURES) {
+            const int calls = static_cast<int>(CountCalls(failure.call));
+            if (!scenario.helpSwitch) {
+                ASSERT_GE(calls, 2) << scenario.commandLine << ": too few " << failure.call << " calls to sweep";
+            }
+            for (int n = 1; n <= calls; ++n) {
+                for (bool fromThenOn : {false, true}) {
+                    SCOPED_TRACE(std::string(scenario.commandLine) + ": " + failure.call + " number " +
+                                 std::to_string(n) + (fromThenOn ? " and every later one" : "") + " fails");
+                    const UINT exitCode = Run(scenario, [&] { failure.inject(n, fromThenOn); });
+                    const bool noStorage = n == failure.workingStorageCall;
+                    CheckRun(scenario, exitCode, noStorage ? 255 : 0, !noStorage);
+                }
+            }
+        }
+    }
+}
+
+}  // namespace
