@@ -16,7 +16,9 @@ function(qodex_program_code target)
         $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti -fno-threadsafe-statics>
         -fno-stack-protector $<$<CXX_COMPILER_ID:GNU>:-fno-tree-loop-distribute-patterns>)
     if(WIN32)
-        target_compile_options(${target} PRIVATE -Os -ffunction-sections -fdata-sections
-            -fno-asynchronous-unwind-tables -fno-unwind-tables)
+        # Smallest code. Switches stay compare-and-branch: the tables that
+        # switch conversion makes of sparse character tests are larger.
+        target_compile_options(${target} PRIVATE -Oz $<$<CXX_COMPILER_ID:GNU>:-fno-tree-switch-conversion>
+            -ffunction-sections -fdata-sections -fno-asynchronous-unwind-tables -fno-unwind-tables)
     endif()
 endfunction()

@@ -2,16 +2,37 @@
 # settings of the released executable.
 #
 # resources/tools (resgen) writes the exact bytes of the three resources at
-# build time; resources/program-resources.rc stores them as raw resources in
-# an object of their own. In a cross build resgen is built with the host's
-# C++ compiler.
+# build time; resources/program-resources.rc stores them as raw resources,
+# together with the dialog template, in the executable's one resource object.
+# In a cross build resgen is built with the host's C++ compiler.
 
 set(QODEX_RESOURCES_SOURCE ${CMAKE_CURRENT_LIST_DIR}/../resources)
 cmake_path(NORMAL_PATH QODEX_RESOURCES_SOURCE)
 
-# qodex_add_program_resources(target): adds the three resources to the
-# executable `target`, hardens and strips its link and prints its size and
+set(QODEX_PE_LINKER_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/qodex-pe.ld)
+
+# qodex_release_link(target): links the executable `target` as Qodex.exe is
+# linked: no C runtime (ProcessEntry is the entry point and ends the process
+# itself), unused sections dropped, the three-section layout of
+# qodex-pe.ld; ASLR with the base relocations it needs, DEP; no time stamp
+# and no symbol table (it names the object files by their build paths), so
+# two builds of the same sources give the same bytes. Prints the size and
 # SHA-256 after each build.
+function(qodex_release_link target)
+    target_link_options(${target} PRIVATE
+        -nostartfiles -nostdlib -Wl,-e,_ProcessEntry
+        -Wl,--gc-sections -Wl,-T,${QODEX_PE_LINKER_SCRIPT} -Wl,--orphan-handling=error
+        -Wl,--dynamicbase -Wl,--enable-reloc-section -Wl,--nxcompat
+        -Wl,--no-insert-timestamp -s)
+    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${QODEX_PE_LINKER_SCRIPT})
+    add_custom_command(TARGET ${target} POST_BUILD
+        COMMAND ${CMAKE_COMMAND} -DFILE=$<TARGET_FILE:${target}>
+                -P ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/QodexFileDigest.cmake
+        VERBATIM)
+endfunction()
+
+# qodex_add_program_resources(target): adds the dialog template, version
+# information, icon and manifest to the executable `target`.
 function(qodex_add_program_resources target)
     set(src ${QODEX_RESOURCES_SOURCE})
     set(out ${CMAKE_BINARY_DIR}/resources/generated)
@@ -68,28 +89,17 @@ function(qodex_add_program_resources target)
         COMMENT "Writing the manifest" VERBATIM)
     set(generated ${version_bin} ${icon_image_bin} ${icon_group_bin} ${manifest_bin})
 
-    # Compiled on its own; the linker merges its resource section with the
-    # one of the dialog template.
+    # One object with all five: the linker script places the variables
+    # after the resource tree, which ld can do only with a single tree.
     set(object ${out}/program-resources.o)
     add_custom_command(OUTPUT ${object}
-        COMMAND ${CMAKE_RC_COMPILER} -I ${out} -O coff
+        COMMAND ${CMAKE_RC_COMPILER} -I ${out} -I ${root} -O coff
                 -i ${src}/program-resources.rc -o ${object}
-        DEPENDS ${src}/program-resources.rc ${generated}
-        COMMENT "Compiling the version information, icon and manifest"
+        DEPENDS ${src}/program-resources.rc ${src}/qodex.rc ${src}/publisher.h
+                ${root}/dialog/dialog_ids.h ${generated}
+        COMMENT "Compiling Qodex.exe's resources"
         VERBATIM)
     add_custom_target(qodex_program_resources DEPENDS ${object})
     add_dependencies(${target} qodex_program_resources)
     target_link_libraries(${target} PRIVATE ${object})
-
-    # ASLR with the base relocations it needs, DEP; no time stamp and no
-    # symbol table (it names the object files by their build paths), so two
-    # builds of the same sources give the same bytes.
-    target_link_options(${target} PRIVATE
-        -Wl,--dynamicbase -Wl,--enable-reloc-section -Wl,--nxcompat
-        -Wl,--no-insert-timestamp -s)
-
-    add_custom_command(TARGET ${target} POST_BUILD
-        COMMAND ${CMAKE_COMMAND} -DFILE=$<TARGET_FILE:${target}>
-                -P ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/QodexFileDigest.cmake
-        VERBATIM)
 endfunction()
