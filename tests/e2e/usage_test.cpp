@@ -1,0 +1,72 @@
+// The help switches: the usage box instead of the dialog.
+#include "e2e.h"
+
+namespace qodex_e2e {
+namespace {
+
+const char kUsageText[] =
+    "Qodex 1.0.0.0 - Varnholt - https://varnholt.example\r\n"
+    "\r\n"
+    "Display the error description (if any) from the system message table.\r\n"
+    "\r\n"
+    "USAGE:\r\n"
+    "Qodex.exe nError [/? | /h]]\r\n"
+    "\r\n"
+    "WHERE:\r\n"
+    "nError    Error number that you want to find a description.\r\n"
+    "/? | /h   Display this help.";
+
+struct HelpCase {
+    const char* name;
+    const char* tail;
+};
+
+// Test names and failure messages show the case by its name.
+void PrintTo(const HelpCase& c, std::ostream* os) { *os << c.name; }
+
+// clang-format off
+const HelpCase kHelpCases[] = {
+    {"SlashQuestionMark", "/?"},
+    {"DashH",             "-h"},
+    {"SlashHelp",         "/help"},
+    {"NumberThenSwitch",  "12 /?"},    // the switch wins over the number
+    {"PathWithSlashH",    "c:/home"},  // any "/H" counts
+};
+// clang-format on
+
+class HelpSwitch : public ::testing::TestWithParam<HelpCase> {};
+
+TEST_P(HelpSwitch, ShowsTheUsageBoxAndNoDialog) {
+    const std::string commandLine = QuotedCommandLine(QodexExe(), GetParam().tail);
+    QodexProcess qodex;
+    ASSERT_TRUE(qodex.Start(QodexExe(), commandLine)) << qodex.Error();
+    bool isUsage = false;
+    HWND box = qodex.WaitForDialogOrUsage(kWaitMs, &isUsage);
+    ASSERT_NE(nullptr, box) << "no window for the command line " << commandLine;
+    ASSERT_TRUE(isUsage) << "the decoder dialog opened for the command line " << commandLine;
+
+    EXPECT_EQ(kUsageCaption, CaptionOf(box));
+    EXPECT_EQ(nullptr, GetWindow(box, GW_OWNER)) << "the usage box has an owner window";
+    std::string text;
+    ASSERT_TRUE(ReadText(GetDlgItem(box, kMessageTextId), &text)) << "the usage box has no text control";
+    EXPECT_EQ(Visible(kUsageText), Visible(text));
+
+    HWND icon = FindIconControl(box);
+    ASSERT_NE(nullptr, icon) << "the usage box shows no icon";
+    const char* shown = ShownSystemIcon(icon, 5000);
+    EXPECT_STREQ("IDI_INFORMATION", shown ? shown : "no system icon");
+
+    HWND ok = GetDlgItem(box, IDOK);
+    ASSERT_NE(nullptr, ok) << "the usage box has no OK button";
+    EXPECT_EQ("OK", TextOf(ok));
+    EXPECT_EQ(nullptr, GetDlgItem(box, IDCANCEL)) << "the usage box has a Cancel button";
+    ClickButton(ok);
+    EXPECT_EQ(nullptr, qodex.WaitForWindow(kDialogCaption)) << "the decoder dialog opened after the usage box";
+    EXPECT_TRUE(ExitsWithZero(&qodex));
+}
+
+INSTANTIATE_TEST_SUITE_P(E2E, HelpSwitch, ::testing::ValuesIn(kHelpCases),
+                         [](const ::testing::TestParamInfo<HelpCase>& row) { return row.param.name; });
+
+}  // namespace
+}  // namespace qodex_e2e
