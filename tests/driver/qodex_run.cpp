@@ -99,6 +99,9 @@ int ShowAndClose(QodexProcess& qodex, const std::string& readyFile, const std::s
     }
     std::fflush(stdout);
 
+    // Paint it now (WM_PAINT is sent to the program's thread and handled
+    // before this returns), so the screenshot shows the whole window.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     if (!Touch(readyFile)) {
         return Fail("cannot create " + readyFile);
     }
