@@ -12,7 +12,7 @@
 #                                         also prepares that Wine prefix on it
 #   xvfb.sh exec STATE_FILE COMMAND...    runs COMMAND on the display of STATE_FILE
 #   xvfb.sh stop STATE_FILE [WINEPREFIX]  waits (bounded) for that prefix's Wine
-#                                         programs to end, then ends the Xvfb
+#                                         server to end, then ends the Xvfb
 
 # qodex_xvfb_launch: starts Xvfb on the first free display from 99 on; sets
 # qodex_xvfb_display (":N") and qodex_xvfb_pid. Xvfb itself reports the
@@ -126,9 +126,10 @@ if [ "${BASH_SOURCE[0]}" = "$0" ]; then
     stop)
         pid=$(sed -n 's/^XVFB_PID=//p' "$state" 2>/dev/null)
         if [ $# -ge 1 ] && command -v wineserver >/dev/null; then
-            # Let the prefix's Wine programs end while their display is still
-            # there; other users of the prefix may keep it busy, so bounded.
-            WINEPREFIX=$1 timeout 30 wineserver -w 2>/dev/null
+            # The prefix's server and desktop end a few seconds after the last
+            # program, while their display is still there. The prefix is the
+            # tests' own: one that hangs is ended.
+            WINEPREFIX=$1 timeout 30 wineserver -w 2>/dev/null || WINEPREFIX=$1 wineserver -k 2>/dev/null
         fi
         if [ -n "$pid" ] && [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = Xvfb ]; then
             qodex_xvfb_end "$pid"
