@@ -35,7 +35,7 @@ const TypedCase kTypedCases[] = {
     {"Enter",               "",         "5",          "5",          Press::Enter,         5},
     {"LettersAreRefused",   "",         "1a2b3",      "123",        Press::Enter,         123},
     {"AllThirtyTwoBits",    "",         "4294967295", "4294967295", Press::DecodeButton,  0xFFFFFFFF},
-    {"TopBitSet",           "",         "2147483648", "2147483648", Press::DecodeButton,  0x80000000},
+    {"TopBitSet",           "",         "2147500037", "2147500037", Press::DecodeButton,  0x80004005},
     {"AfterAStartNumber",   "5",        "87",         "87",         Press::Enter,         87},
 };
 // clang-format on

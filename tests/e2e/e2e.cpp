@@ -1,5 +1,6 @@
 #include "e2e.h"
 
+#include <cstdio>
 #include <cstring>
 
 namespace qodex_e2e {

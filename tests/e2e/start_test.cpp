@@ -1,5 +1,7 @@
 // The decoder dialog as the command line opens it: the number put into the
 // number box, the description looked up at once, and the window itself.
+#include <cstdlib>
+
 #include "e2e.h"
 
 namespace qodex_e2e {
