@@ -9,8 +9,6 @@
 set(QODEX_RESOURCES_SOURCE ${CMAKE_CURRENT_LIST_DIR}/../resources)
 cmake_path(NORMAL_PATH QODEX_RESOURCES_SOURCE)
 
-set(QODEX_PE_LINKER_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/qodex-pe.ld)
-
 # qodex_release_link(target): links the executable `target` as Qodex.exe is
 # linked: no C runtime (ProcessEntry is the entry point and ends the process
 # itself), unused sections dropped, the three-section layout of
@@ -19,12 +17,13 @@ set(QODEX_PE_LINKER_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/qodex-pe.ld)
 # two builds of the same sources give the same bytes. Prints the size and
 # SHA-256 after each build.
 function(qodex_release_link target)
+    set(script ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/qodex-pe.ld)
     target_link_options(${target} PRIVATE
         -nostartfiles -nostdlib -Wl,-e,_ProcessEntry
-        -Wl,--gc-sections -Wl,-T,${QODEX_PE_LINKER_SCRIPT} -Wl,--orphan-handling=error
+        -Wl,--gc-sections -Wl,-T,${script} -Wl,--orphan-handling=error
         -Wl,--dynamicbase -Wl,--enable-reloc-section -Wl,--nxcompat
         -Wl,--no-insert-timestamp -s)
-    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${QODEX_PE_LINKER_SCRIPT})
+    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${script})
     add_custom_command(TARGET ${target} POST_BUILD
         COMMAND ${CMAKE_COMMAND} -DFILE=$<TARGET_FILE:${target}>
                 -P ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/QodexFileDigest.cmake
