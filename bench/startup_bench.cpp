@@ -150,6 +150,10 @@ Run RunOnce(const std::string& exe, const std::string& tail, Window window, bool
         run.error = "the program did not end after its window was closed";
         return run;
     }
+    if (exitCode != 0) {
+        run.error = "the program ended with exit code " + Hex(exitCode);
+        return run;
+    }
     QueryPerformanceCounter(&ended);
     run.endMs = Milliseconds(closed, ended);
     run.ok = true;
