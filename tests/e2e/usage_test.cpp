@@ -1,20 +1,9 @@
 // The help switches: the usage box instead of the dialog.
 #include "e2e.h"
+#include "../expected_usage_text.h"
 
 namespace qodex_e2e {
 namespace {
-
-const char kUsageText[] =
-    "Qodex 1.0.0.0 - Varnholt - https://varnholt.example\r\n"
-    "\r\n"
-    "Display the error description (if any) from the system message table.\r\n"
-    "\r\n"
-    "USAGE:\r\n"
-    "Qodex.exe nError [/? | /h]]\r\n"
-    "\r\n"
-    "WHERE:\r\n"
-    "nError    Error number that you want to find a description.\r\n"
-    "/? | /h   Display this help.";
 
 struct HelpCase {
     const char* name;
@@ -49,7 +38,7 @@ TEST_P(HelpSwitch, ShowsTheUsageBoxAndNoDialog) {
     EXPECT_EQ(nullptr, GetWindow(box, GW_OWNER)) << "the usage box has an owner window";
     std::string text;
     ASSERT_TRUE(ReadText(GetDlgItem(box, kMessageTextId), &text)) << "the usage box has no text control";
-    EXPECT_EQ(Visible(kUsageText), Visible(text));
+    EXPECT_EQ(Visible(EXPECTED_USAGE_TEXT), Visible(text));
 
     HWND icon = FindIconControl(box);
     ASSERT_NE(nullptr, icon) << "the usage box shows no icon";

@@ -2,20 +2,9 @@
 
 #include "app/start_code.h"
 #include "program_test_support.h"
+#include "../expected_usage_text.h"
 
 namespace {
-
-const char* const EXPECTED_USAGE_TEXT =
-    "Qodex 1.0.0.0 - Varnholt - https://varnholt.example\r\n"
-    "\r\n"
-    "Display the error description (if any) from the system message table.\r\n"
-    "\r\n"
-    "USAGE:\r\n"
-    "Qodex.exe nError [/? | /h]]\r\n"
-    "\r\n"
-    "WHERE:\r\n"
-    "nError    Error number that you want to find a description.\r\n"
-    "/? | /h   Display this help.";
 
 struct CommandLineCase {
     const char* commandLine;
