@@ -9,8 +9,7 @@
 
 #include <string>
 
-#include "app/process_entry.h"
-#include "standin/standin.h"
+#include "../run_to_exit.h"
 
 // Prints what went wrong and aborts, so that libFuzzer keeps the input.
 [[noreturn]] inline void Broken(const char* format, ...) __attribute__((format(printf, 1, 2)));
@@ -29,13 +28,11 @@ inline void Broken(const char* format, ...)
 // playing what was scripted before.
 inline UINT RunQodex(const std::string& commandLine)
 {
-    standin::SetCommandLine(commandLine);
-    try {
-        ProcessEntry();
-    } catch (const standin::ProcessExit& exit) {
-        return exit.code;
+    UINT exitCode = 0;
+    if (!RunToExit(commandLine, exitCode)) {
+        Broken("ProcessEntry returned instead of ending the process");
     }
-    Broken("ProcessEntry returned instead of ending the process");
+    return exitCode;
 }
 
 // What every run must leave: nothing allocated, nothing misused. Called

@@ -8,18 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "app/process_entry.h"
-#include "standin/standin.h"
+#include "../run_to_exit.h"
 
 // Exit code of one run of ProcessEntry with `commandLine`. The dialog plays
 // what was scripted before.
 inline UINT RunQodex(const std::string& commandLine)
 {
-    standin::SetCommandLine(commandLine);
-    try {
-        ProcessEntry();
-    } catch (const standin::ProcessExit& exit) {
-        return exit.code;
+    UINT exitCode = 0;
+    if (RunToExit(commandLine, exitCode)) {
+        return exitCode;
     }
     ADD_FAILURE() << "ProcessEntry returned instead of ending the process";
     return 0xDEADBEEF;
