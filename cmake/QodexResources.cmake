@@ -1,5 +1,4 @@
-# The version information, icon and manifest of Qodex.exe, and the link
-# settings of the released executable.
+# The version information, icon and manifest of Qodex.exe.
 #
 # resources/tools (resgen) writes the exact bytes of the three resources at
 # build time; resources/program-resources.rc stores them as raw resources,
@@ -8,27 +7,6 @@
 
 set(QODEX_RESOURCES_SOURCE ${CMAKE_CURRENT_LIST_DIR}/../resources)
 cmake_path(NORMAL_PATH QODEX_RESOURCES_SOURCE)
-
-# qodex_release_link(target): links the executable `target` as Qodex.exe is
-# linked: no C runtime (ProcessEntry is the entry point and ends the process
-# itself), unused sections dropped, the three-section layout of
-# qodex-pe.ld; ASLR with the base relocations it needs, DEP; no time stamp
-# and no symbol table (it names the object files by their build paths), so
-# two builds of the same sources give the same bytes. Prints the size and
-# SHA-256 after each build.
-function(qodex_release_link target)
-    set(script ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/qodex-pe.ld)
-    target_link_options(${target} PRIVATE
-        -nostartfiles -nostdlib -Wl,-e,_ProcessEntry
-        -Wl,--gc-sections -Wl,-T,${script} -Wl,--orphan-handling=error
-        -Wl,--dynamicbase -Wl,--enable-reloc-section -Wl,--nxcompat
-        -Wl,--no-insert-timestamp -s)
-    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${script})
-    add_custom_command(TARGET ${target} POST_BUILD
-        COMMAND ${CMAKE_COMMAND} -DFILE=$<TARGET_FILE:${target}>
-                -P ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/QodexFileDigest.cmake
-        VERBATIM)
-endfunction()
 
 # qodex_add_program_resources(target): adds the dialog template, version
 # information, icon and manifest to the executable `target`.

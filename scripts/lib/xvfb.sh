@@ -7,12 +7,13 @@
 #   stop_private_xvfb     ends that Xvfb (by its pid) and restores DISPLAY
 #
 # Run (the end-to-end tests' ctest fixture):
-#   xvfb.sh start STATE_FILE [WINE_EXEC]  starts one and writes DISPLAY=... and
-#                                         XVFB_PID=... to STATE_FILE; with WINE_EXEC,
-#                                         also prepares that Wine prefix on it
+#   xvfb.sh start STATE_FILE [WINEPREFIX] starts one and writes DISPLAY=... and
+#                                         XVFB_PID=... to STATE_FILE; with WINEPREFIX,
+#                                         also starts Wine in that prefix on it
 #   xvfb.sh exec STATE_FILE COMMAND...    runs COMMAND on the display of STATE_FILE
 #   xvfb.sh stop STATE_FILE [WINEPREFIX]  waits (bounded) for that prefix's Wine
 #                                         server to end, then ends the Xvfb
+# Wine runs through wine-run, beside this file.
 
 # qodex_xvfb_launch: starts Xvfb on the first free display from 99 on; sets
 # qodex_xvfb_display (":N") and qodex_xvfb_pid. Xvfb itself reports the
@@ -108,9 +109,9 @@ if [ "${BASH_SOURCE[0]}" = "$0" ]; then
         printf 'DISPLAY=%s\nXVFB_PID=%s\n' "$qodex_xvfb_display" "$qodex_xvfb_pid" >"$state"
         echo "xvfb: display $qodex_xvfb_display, pid $qodex_xvfb_pid"
         if [ $# -ge 1 ]; then
-            # The first start of Wine in a fresh prefix takes long; do it here,
-            # not inside a test's time.
-            DISPLAY=$qodex_xvfb_display "$1" wineboot -i >/dev/null 2>&1 ||
+            # The first start of Wine in a prefix takes long; do it here, not
+            # inside a test's time.
+            DISPLAY=$qodex_xvfb_display "$(dirname "$0")/wine-run" "$1" wineboot -i >/dev/null 2>&1 ||
                 echo "xvfb: wineboot failed" >&2
         fi
         ;;
@@ -125,11 +126,11 @@ if [ "${BASH_SOURCE[0]}" = "$0" ]; then
         ;;
     stop)
         pid=$(sed -n 's/^XVFB_PID=//p' "$state" 2>/dev/null)
-        if [ $# -ge 1 ] && command -v wineserver >/dev/null; then
+        if [ $# -ge 1 ]; then
             # The prefix's server and desktop end a few seconds after the last
             # program, while their display is still there. The prefix is the
             # tests' own: one that hangs is ended.
-            WINEPREFIX=$1 timeout 30 wineserver -w 2>/dev/null || WINEPREFIX=$1 wineserver -k 2>/dev/null
+            "$(dirname "$0")/wine-run" --wait "$1"
         fi
         if [ -n "$pid" ] && [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = Xvfb ]; then
             qodex_xvfb_end "$pid"

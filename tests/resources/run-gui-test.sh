@@ -1,18 +1,13 @@
 #!/bin/sh
-# run-gui-test.sh <wine prefix> <wine> <program> [arguments...]
-# Runs a Windows test program that opens windows under Wine, in a prefix of
-# its own: no server of another test, started without a display, is shared.
-# Uses the caller's X display if there is one, otherwise a private Xvfb
-# that it ends (by its process id) when the program and its prefix's Wine
-# server are done.
-prefix=$1
-wine=$2
+# run-gui-test.sh <wine-run> <wine prefix> <program> [arguments...]
+# Runs a Windows test program that opens windows under Wine (through
+# scripts/lib/wine-run), in a prefix of its own: no server of another test,
+# started without a display, is shared. Uses the caller's X display if there
+# is one, otherwise a private Xvfb that it ends (by its process id) when the
+# program and its prefix's Wine server are done.
+wine_run=$1
+prefix=$2
 shift 2
-
-export WINEPREFIX="$prefix"
-export WINEARCH=win32
-export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 
 xvfb=
 dir=
@@ -36,11 +31,11 @@ if [ -z "${DISPLAY:-}" ]; then
     export DISPLAY
 fi
 
-"$wine" "$@"
+"$wine_run" "$prefix" "$@"
 status=$?
 
 # The prefix's server and its desktop process hold the display until they end.
-timeout 60 wineserver -w
+"$wine_run" --wait "$prefix"
 if [ -n "$xvfb" ]; then
     kill $xvfb 2>/dev/null
     wait $xvfb 2>/dev/null
