@@ -1,9 +1,11 @@
 #include "dialog/decoder_dialog.h"
 
-#include "app/start_code.h"
-#include "app/working_storage.h"
 #include "dialog/lookup_description.h"
+#include "dialog/start_code.h"
 #include "numtext.h"
+#include "storage/working_storage.h"
+
+int32_t StartCode = START_CODE_UNSET;
 
 namespace {
 const char DECODER_TEMPLATE[] = "QODEXDECODER";

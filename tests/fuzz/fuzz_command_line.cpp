@@ -18,7 +18,7 @@
 #include <string>
 
 #include "app/command_tail.h"
-#include "app/start_code.h"
+#include "dialog/start_code.h"
 #include "fuzz_program.h"
 #include "numtext.h"
 

@@ -1,6 +1,6 @@
 #include <string>
 
-#include "app/start_code.h"
+#include "dialog/start_code.h"
 #include "program_test_support.h"
 #include "../expected_usage_text.h"
 

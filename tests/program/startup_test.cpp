@@ -1,7 +1,7 @@
 #include <string>
 
-#include "app/start_code.h"
-#include "app/working_storage.h"
+#include "dialog/start_code.h"
+#include "storage/working_storage.h"
 #include "program_test_support.h"
 
 namespace {
