@@ -32,7 +32,8 @@ TEST_F(StartupTest, PreparesRunsAndReleasesInOrder)
     EXPECT_EQ(RunQodex("Qodex.exe /?"), 0u);
 
     EXPECT_EQ(Join(FirstCalls(STARTUP_CALLS.size())), Join(STARTUP_CALLS));
-    // Step 7 frees the block alone: the program's texts were released already.
+    // Shutdown frees the working storage's block alone: the program's texts
+    // were all released before RunProgram returned.
     EXPECT_EQ(Join(LastCalls(SHUTDOWN_CALLS.size())), Join(SHUTDOWN_CALLS));
     ASSERT_EQ(CountCalls("MessageBoxA"), 1u);
     ASSERT_EQ(standin::InitCommonControlsExCalls().size(), 1u);
