@@ -11,7 +11,6 @@ namespace {
 const uintptr_t DESKTOP_HANDLE = 0x10010;
 
 struct Desktop {
-    BOOL initCommonControlsExResult = TRUE;
     HRESULT coInitializeResult = S_OK;
 
     std::vector<MessageBoxCall> messageBoxes;
@@ -44,7 +43,6 @@ BYTE UpperCp1252(BYTE c)
 
 void ResetDesktop() { TheDesktop() = Desktop(); }
 
-void SetInitCommonControlsExResult(BOOL result) { TheDesktop().initCommonControlsExResult = result; }
 void SetCoInitializeResult(HRESULT result) { TheDesktop().coInitializeResult = result; }
 
 const std::vector<MessageBoxCall>& MessageBoxes() { return TheDesktop().messageBoxes; }
@@ -92,12 +90,13 @@ int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType)
 BOOL WINAPI InitCommonControlsEx(const INITCOMMONCONTROLSEX* picce)
 {
     Log("InitCommonControlsEx");
+    const bool planned = standin::PlannedToFail(standin::FallibleCall::INIT_COMMON_CONTROLS_EX);
     if (!picce) {
         Misuse("InitCommonControlsEx without its structure");
         return FALSE;
     }
     TheDesktop().initCommonControlsExCalls.push_back(*picce);
-    return TheDesktop().initCommonControlsExResult;
+    return planned ? FALSE : TRUE;
 }
 
 // ---- ole32 -----------------------------------------------------------------

@@ -28,7 +28,6 @@ struct Window {
 };
 
 struct DialogManager {
-    bool failDialogCreation = false;
     std::vector<Action> script;
     std::vector<DialogRun> dialogs;
 
@@ -253,7 +252,6 @@ bool IsOurTemplate(LPCSTR name)
 
 void ResetDialogManager() { TheDialogManager() = DialogManager(); }
 
-void FailDialogCreation() { TheDialogManager().failDialogCreation = true; }
 void ScriptDialog(const std::vector<Action>& actions) { TheDialogManager().script = actions; }
 const std::vector<DialogRun>& Dialogs() { return TheDialogManager().dialogs; }
 
@@ -267,6 +265,7 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND 
                                LPARAM dwInitParam)
 {
     Log("DialogBoxParamA");
+    const bool planned = standin::PlannedToFail(standin::FallibleCall::DIALOG_BOX_PARAM);
     auto& m = TheDialogManager();
     standin::DialogRun run;
     run.templateName = reinterpret_cast<uintptr_t>(lpTemplateName) >= 0x10000 ? lpTemplateName : "#number";
@@ -280,7 +279,7 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND 
     }
     bool found = hInstance == reinterpret_cast<HINSTANCE>(standin::MODULE_HANDLE) &&
                  standin::IsOurTemplate(lpTemplateName);
-    if (m.failDialogCreation || !found || !lpDialogFunc) {
+    if (planned || !found || !lpDialogFunc) {
         m.dialogs.push_back(run);
         return -1;
     }

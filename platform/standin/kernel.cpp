@@ -20,14 +20,6 @@ struct Kernel {
     std::vector<char> commandLine = std::vector<char>(1, '\0');
     std::map<DWORD, std::string> messageTable;
 
-    bool failTlsAlloc = false;
-    int failGlobalAllocAt = 0;
-    bool failGlobalAllocOnward = false;
-    int globalAllocCount = 0;
-    int failFormatMessageAt = 0;
-    bool failFormatMessageOnward = false;
-    int formatMessageCount = 0;
-
     std::vector<FormatMessageCall> formatMessageCalls;
     std::vector<DWORD> sleeps;
     std::vector<UINT> exitCodes;
@@ -62,20 +54,6 @@ void SetCommandLine(const std::string& commandLine)
 
 void SetMessage(DWORD id, const std::string& text) { TheKernel().messageTable[id] = text; }
 
-void FailTlsAlloc() { TheKernel().failTlsAlloc = true; }
-
-void FailGlobalAlloc(int n, bool fromThenOn)
-{
-    TheKernel().failGlobalAllocAt = n;
-    TheKernel().failGlobalAllocOnward = fromThenOn;
-}
-
-void FailFormatMessage(int n, bool fromThenOn)
-{
-    TheKernel().failFormatMessageAt = n;
-    TheKernel().failFormatMessageOnward = fromThenOn;
-}
-
 const std::vector<FormatMessageCall>& FormatMessageCalls() { return TheKernel().formatMessageCalls; }
 const std::vector<DWORD>& Sleeps() { return TheKernel().sleeps; }
 const std::vector<UINT>& ExitCodes() { return TheKernel().exitCodes; }
@@ -84,8 +62,10 @@ size_t LiveTlsSlots() { return TheKernel().tlsSlots.size(); }
 
 }  // namespace standin
 
+using standin::FallibleCall;
 using standin::Log;
 using standin::Misuse;
+using standin::PlannedToFail;
 using standin::TheKernel;
 
 LPSTR WINAPI GetCommandLineA(void)
@@ -101,9 +81,7 @@ DWORD WINAPI FormatMessageA(DWORD dwFlags, LPCVOID lpSource, DWORD dwMessageId, 
     auto& k = TheKernel();
     DWORD result = 0;
     auto entry = k.messageTable.find(dwMessageId);
-    int n = ++k.formatMessageCount;
-    if (n == k.failFormatMessageAt ||
-        (k.failFormatMessageOnward && k.failFormatMessageAt > 0 && n > k.failFormatMessageAt)) {
+    if (PlannedToFail(FallibleCall::FORMAT_MESSAGE)) {
         entry = k.messageTable.end();  // fails as for an id the table does not hold
     }
     if (!lpBuffer || (dwFlags & FORMAT_MESSAGE_ALLOCATE_BUFFER) || !(dwFlags & FORMAT_MESSAGE_FROM_SYSTEM)) {
@@ -137,7 +115,7 @@ DWORD WINAPI TlsAlloc(void)
 {
     Log("TlsAlloc");
     auto& k = TheKernel();
-    if (k.failTlsAlloc) {
+    if (PlannedToFail(FallibleCall::TLS_ALLOC)) {
         return TLS_OUT_OF_INDEXES;
     }
     DWORD index = k.nextTlsIndex++;
@@ -182,8 +160,7 @@ HGLOBAL WINAPI GlobalAlloc(UINT uFlags, SIZE_T dwBytes)
 {
     Log("GlobalAlloc");
     auto& k = TheKernel();
-    int n = ++k.globalAllocCount;
-    if (n == k.failGlobalAllocAt || (k.failGlobalAllocOnward && k.failGlobalAllocAt > 0 && n > k.failGlobalAllocAt)) {
+    if (PlannedToFail(FallibleCall::GLOBAL_ALLOC)) {
         return nullptr;
     }
     if ((uFlags & ~static_cast<UINT>(GMEM_ZEROINIT)) != GMEM_FIXED) {

@@ -21,6 +21,10 @@ void Log(const char* name);
 // must not make (freeing what it does not own, a handle it was never given).
 void Misuse(const std::string& what);
 
+// Counts a call of `call` and says whether its fault plan makes this one
+// fail. Every fallible call asks once, whatever else it does.
+bool PlannedToFail(FallibleCall call);
+
 // Each room's state back to that of a fresh process; Reset calls them all.
 void ResetKernel();
 void ResetDesktop();

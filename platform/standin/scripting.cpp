@@ -1,12 +1,23 @@
 // What a test sets up and reads back across the stand-in's rooms: a fresh
-// process, the record of every call and of misuse, and the user's actions.
+// process, the fault plans, the record of every call and of misuse, and the
+// user's actions.
 
 #include "process.h"
 
 namespace standin {
 namespace {
 
+const size_t FALLIBLE_CALL_COUNT = sizeof FALLIBLE_CALLS / sizeof FALLIBLE_CALLS[0];
+
+// One kind of plan for every call that can fail.
+struct FaultPlan {
+    int failingCall = 0;  // 1 = the first call of the run; 0 = none fails
+    bool fromThenOn = false;
+    int callsMade = 0;
+};
+
 struct Record {
+    FaultPlan plans[FALLIBLE_CALL_COUNT];
     std::vector<std::string> calls;
     std::vector<std::string> misuses;
 };
@@ -17,7 +28,35 @@ Record& TheRecord()
     return record;
 }
 
+FaultPlan& PlanOf(FallibleCall call) { return TheRecord().plans[static_cast<size_t>(call)]; }
+
 }  // namespace
+
+bool PlannedToFail(FallibleCall call)
+{
+    FaultPlan& plan = PlanOf(call);
+    const int n = ++plan.callsMade;
+    return plan.failingCall > 0 && (n == plan.failingCall || (plan.fromThenOn && n > plan.failingCall));
+}
+
+void Fail(FallibleCall call, int n, bool fromThenOn)
+{
+    FaultPlan& plan = PlanOf(call);
+    plan.failingCall = n;
+    plan.fromThenOn = fromThenOn;
+}
+
+const char* NameOf(FallibleCall call)
+{
+    switch (call) {
+    case FallibleCall::TLS_ALLOC: return "TlsAlloc";
+    case FallibleCall::GLOBAL_ALLOC: return "GlobalAlloc";
+    case FallibleCall::INIT_COMMON_CONTROLS_EX: return "InitCommonControlsEx";
+    case FallibleCall::DIALOG_BOX_PARAM: return "DialogBoxParamA";
+    case FallibleCall::FORMAT_MESSAGE: return "FormatMessageA";
+    }
+    return "?";
+}
 
 void Log(const char* name) { TheRecord().calls.push_back(name); }
 void Misuse(const std::string& what) { TheRecord().misuses.push_back(what); }

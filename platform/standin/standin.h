@@ -30,17 +30,30 @@ void SetCommandLine(const std::string& commandLine);
 // The system message table. An id without an entry has no description.
 void SetMessage(DWORD id, const std::string& text);
 
-// Failure injection.
-void FailTlsAlloc();
-// Makes the n-th GlobalAlloc call of the run (1 = the first) return NULL;
-// with `fromThenOn`, every later one as well.
-void FailGlobalAlloc(int n, bool fromThenOn = false);
-// Makes the n-th FormatMessageA call of the run (1 = the first) fail as for
-// an id without a description; with `fromThenOn`, every later one as well.
-void FailFormatMessage(int n, bool fromThenOn = false);
-void SetInitCommonControlsExResult(BOOL result);
+// What CoInitialize gives: S_OK unless set. Its results are not a fault
+// plan's, since each stands for another state of COM on the thread
+// (S_FALSE, RPC_E_CHANGED_MODE) or a failure (E_OUTOFMEMORY).
 void SetCoInitializeResult(HRESULT result);
-void FailDialogCreation();
+
+// ---- Fault plans -----------------------------------------------------------
+
+// The calls that a test can make fail, each failing as the real one does:
+// TlsAlloc gives TLS_OUT_OF_INDEXES, GlobalAlloc NULL, FormatMessageA 0 as
+// for an id without a description, DialogBoxParamA -1 with no dialog
+// created, InitCommonControlsEx FALSE.
+enum class FallibleCall { TLS_ALLOC, GLOBAL_ALLOC, INIT_COMMON_CONTROLS_EX, DIALOG_BOX_PARAM, FORMAT_MESSAGE };
+
+constexpr FallibleCall FALLIBLE_CALLS[] = {FallibleCall::TLS_ALLOC, FallibleCall::GLOBAL_ALLOC,
+                                           FallibleCall::INIT_COMMON_CONTROLS_EX, FallibleCall::DIALOG_BOX_PARAM,
+                                           FallibleCall::FORMAT_MESSAGE};
+
+// The call's name, as Calls() records it.
+const char* NameOf(FallibleCall call);
+
+// The fault plan of `call`: its n-th call of the run (1 = the first) fails;
+// with `fromThenOn`, every later one as well. A new plan for the same call
+// replaces the old one; Reset clears them all.
+void Fail(FallibleCall call, int n, bool fromThenOn = false);
 
 // One action of the user in the decoder dialog.
 struct Action {

@@ -282,7 +282,7 @@ TEST_F(DecoderDialogTest, HugePastedTextIsReadWhole)
 
 TEST_F(DecoderDialogTest, NoDialogIsLikeAClosedOne)
 {
-    standin::FailDialogCreation();
+    standin::Fail(standin::FallibleCall::DIALOG_BOX_PARAM, 1);
     EXPECT_EQ(RunQodex("Qodex.exe 5"), 0u);
     ASSERT_EQ(standin::Dialogs().size(), 1u);
     EXPECT_EQ(standin::Dialogs()[0].returned, -1);

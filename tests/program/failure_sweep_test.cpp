@@ -1,6 +1,6 @@
-// Failure sweep: the program run once for every platform failure it must
-// survive, and once for every allocation and every lookup failing in turn,
-// once and from then on. Each run must end with its exit code (255 only
+// Failure sweep: the program run once for every result of CoInitialize,
+// and once for every call of every platform function that can fail,
+// failing in turn, once and from then on. Each run must end with its exit code (255 only
 // without working storage), show nothing but what a run may show (the
 // usage box only for a switch; in the description box only the table's
 // text for the box's number, NOT_FOUND_TEXT, or what it showed before) and
@@ -17,6 +17,7 @@
 namespace {
 
 using standin::Action;
+using standin::FallibleCall;
 
 const std::map<DWORD, std::string> MESSAGE_TABLE = {
     {2, "The system cannot find the file specified.\r\n"},
@@ -57,34 +58,27 @@ std::string Described(const std::string& text)
     return entry == MESSAGE_TABLE.end() ? std::string(NOT_FOUND_TEXT) : entry->second;
 }
 
-// Failures that need no counting.
-struct Failure {
-    const char* name;
-    void (*inject)();
-    UINT exitCode;
-    bool dialogCreated;
+const HRESULT CO_INITIALIZE_RESULTS[] = {S_FALSE, RPC_E_CHANGED_MODE, E_OUTOFMEMORY};
+
+// Every call that can fail, and what its failing does to the run.
+struct PlannedFailure {
+    FallibleCall call;
+    int leastCalls;          // made at the least by a run without a help switch
+    int workingStorageCall;  // the call whose failure leaves start-up without working storage (255), or 0
+    bool createsTheDialog;   // failing it leaves no dialog
 };
 
-const Failure FAILURES[] = {
-    {"TlsAlloc gives TLS_OUT_OF_INDEXES", [] { standin::FailTlsAlloc(); }, 255, false},
-    {"CoInitialize gives S_FALSE", [] { standin::SetCoInitializeResult(S_FALSE); }, 0, true},
-    {"CoInitialize gives RPC_E_CHANGED_MODE", [] { standin::SetCoInitializeResult(RPC_E_CHANGED_MODE); }, 0, true},
-    {"CoInitialize gives E_OUTOFMEMORY", [] { standin::SetCoInitializeResult(E_OUTOFMEMORY); }, 0, true},
-    {"InitCommonControlsEx gives FALSE", [] { standin::SetInitCommonControlsExResult(FALSE); }, 0, true},
-    {"DialogBoxParamA gives -1", [] { standin::FailDialogCreation(); }, 0, false},
+constexpr PlannedFailure PLANNED_FAILURES[] = {
+    // call                                least  storage  dialog
+    {FallibleCall::TLS_ALLOC,               1,     1,       false},
+    {FallibleCall::GLOBAL_ALLOC,            2,     1,       false},
+    {FallibleCall::INIT_COMMON_CONTROLS_EX, 1,     0,       false},
+    {FallibleCall::DIALOG_BOX_PARAM,        1,     0,       true},
+    {FallibleCall::FORMAT_MESSAGE,          2,     0,       false},
 };
-
-// Calls that fail in turn: the n-th of the run, once or from then on.
-struct CountedFailure {
-    const char* call;
-    void (*inject)(int n, bool fromThenOn);
-    int workingStorageCall;  // the call that gets start-up's block (255), or 0
-};
-
-const CountedFailure COUNTED_FAILURES[] = {
-    {"GlobalAlloc", standin::FailGlobalAlloc, 1},
-    {"FormatMessageA", standin::FailFormatMessage, 0},
-};
+static_assert(sizeof PLANNED_FAILURES / sizeof PLANNED_FAILURES[0] ==
+                  sizeof standin::FALLIBLE_CALLS / sizeof standin::FALLIBLE_CALLS[0],
+              "the sweep fails every call that the stand-in can make fail");
 
 class FailureSweepTest : public ProgramTest {
 protected:
@@ -192,33 +186,37 @@ TEST_F(FailureSweepTest, CleanRunsShowWhatTheirTextsAskFor)
     }
 }
 
-TEST_F(FailureSweepTest, EachFailureThatThePlatformMayGiveIsSurvived)
+TEST_F(FailureSweepTest, EachResultOfCoInitializeIsSurvived)
 {
     for (const Scenario& scenario : SCENARIOS) {
-        for (const Failure& failure : FAILURES) {
-            SCOPED_TRACE(std::string(scenario.commandLine) + ": " + failure.name);
-            const UINT exitCode = Run(scenario, failure.inject);
-            CheckRun(scenario, exitCode, failure.exitCode, failure.dialogCreated);
+        for (const HRESULT result : CO_INITIALIZE_RESULTS) {
+            SCOPED_TRACE(std::string(scenario.commandLine) + ": CoInitialize gives " +
+                         Hex(static_cast<uint32_t>(result)));
+            const UINT exitCode = Run(scenario, [&] { standin::SetCoInitializeResult(result); });
+            CheckRun(scenario, exitCode, 0, true);
         }
     }
 }
 
-TEST_F(FailureSweepTest, EachAllocationAndLookupFailingInTurnIsSurvived)
+TEST_F(FailureSweepTest, EachCallThatCanFailFailingInTurnIsSurvived)
 {
     for (const Scenario& scenario : SCENARIOS) {
-        Run(scenario, [] {});
-        for (const CountedFailure& failure : COUNTED_FAILURES) {
-            const int calls = static_cast<int>(CountCalls(failure.call));
+        for (const PlannedFailure& failure : PLANNED_FAILURES) {
+            // The calls to sweep are those of a run in which nothing fails.
+            Run(scenario, [] {});
+            const char* name = standin::NameOf(failure.call);
+            const int calls = static_cast<int>(CountCalls(name));
             if (!scenario.helpSwitch) {
-                ASSERT_GE(calls, 2) << scenario.commandLine << ": too few " << failure.call << " calls to sweep";
+                ASSERT_GE(calls, failure.leastCalls)
+                    << scenario.commandLine << ": too few " << name << " calls to sweep";
             }
             for (int n = 1; n <= calls; ++n) {
                 for (bool fromThenOn : {false, true}) {
-                    SCOPED_TRACE(std::string(scenario.commandLine) + ": " + failure.call + " number " +
-                                 std::to_string(n) + (fromThenOn ? " and every later one" : "") + " fails");
-                    const UINT exitCode = Run(scenario, [&] { failure.inject(n, fromThenOn); });
+                    SCOPED_TRACE(std::string(scenario.commandLine) + ": " + name + " number " + std::to_string(n) +
+                                 (fromThenOn ? " and every later one" : "") + " fails");
+                    const UINT exitCode = Run(scenario, [&] { standin::Fail(failure.call, n, fromThenOn); });
                     const bool noStorage = n == failure.workingStorageCall;
-                    CheckRun(scenario, exitCode, noStorage ? 255 : 0, !noStorage);
+                    CheckRun(scenario, exitCode, noStorage ? 255 : 0, !noStorage && !failure.createsTheDialog);
                 }
             }
         }

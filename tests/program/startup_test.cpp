@@ -7,6 +7,7 @@
 namespace {
 
 using standin::Calls;
+using standin::FallibleCall;
 
 const std::vector<std::string> STARTUP_CALLS = {"CoInitialize", "GetCommandLineA", "TlsAlloc",
                                                 "GlobalAlloc",  "TlsSetValue",     "InitCommonControlsEx"};
@@ -71,9 +72,9 @@ TEST_F(StartupTest, WithoutWorkingStorageEndsWith255AndShowsNothing)
         void (*inject)();
         std::vector<std::string> calls;
     } failures[] = {
-        {"no TLS slot", [] { standin::FailTlsAlloc(); },
+        {"no TLS slot", [] { standin::Fail(FallibleCall::TLS_ALLOC, 1); },
          {"CoInitialize", "GetCommandLineA", "TlsAlloc", "CoUninitialize", "ExitProcess"}},
-        {"no memory for the block", [] { standin::FailGlobalAlloc(1); },
+        {"no memory for the block", [] { standin::Fail(FallibleCall::GLOBAL_ALLOC, 1); },
          {"CoInitialize", "GetCommandLineA", "TlsAlloc", "GlobalAlloc", "CoUninitialize", "ExitProcess"}},
     };
     for (const Failure& f : failures) {
@@ -110,7 +111,7 @@ TEST_F(StartupTest, ComAndCommonControlResultsChangeNothing)
         {"CoInitialize S_FALSE", [] { standin::SetCoInitializeResult(S_FALSE); }},
         {"CoInitialize RPC_E_CHANGED_MODE", [] { standin::SetCoInitializeResult(RPC_E_CHANGED_MODE); }},
         {"CoInitialize E_OUTOFMEMORY", [] { standin::SetCoInitializeResult(E_OUTOFMEMORY); }},
-        {"InitCommonControlsEx FALSE", [] { standin::SetInitCommonControlsExResult(FALSE); }},
+        {"InitCommonControlsEx FALSE", [] { standin::Fail(FallibleCall::INIT_COMMON_CONTROLS_EX, 1); }},
     };
     for (const Variant& v : variants) {
         SCOPED_TRACE(v.name);
@@ -145,7 +146,7 @@ TEST_F(StartupTest, FailedTextAllocationsAreNeitherShownNorFatal)
                 standin::Reset();
                 standin::SetMessage(2, "The system cannot find the file specified.\r\n");
                 standin::ScriptDialog(actions);
-                standin::FailGlobalAlloc(n, fromThenOn);
+                standin::Fail(FallibleCall::GLOBAL_ALLOC, n, fromThenOn);
 
                 EXPECT_EQ(RunQodex(commandLine), 0u);
 
@@ -165,7 +166,7 @@ TEST_F(StartupTest, FailedTextAllocationsAreNeitherShownNorFatal)
 TEST_F(StartupTest, NoCopyOfTheTailIsAnEmptyTail)
 {
     standin::ScriptDialog({standin::PressEscape()});
-    standin::FailGlobalAlloc(2);  // the copy of the tail
+    standin::Fail(FallibleCall::GLOBAL_ALLOC, 2);  // the copy of the tail
     EXPECT_EQ(RunQodex("Qodex.exe /?"), 0u);
     EXPECT_TRUE(standin::MessageBoxes().empty());
     EXPECT_EQ(StartCode, START_CODE_UNSET);
