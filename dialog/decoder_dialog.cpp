@@ -8,7 +8,6 @@
 int32_t StartCode = START_CODE_UNSET;
 
 namespace {
-const char DECODER_TEMPLATE[] = "QODEXDECODER";
 const int LARGEST_TEXT_READ = 0x7FFFFFFE;  // room for the zero in an int count
 }  // namespace
 

@@ -1,7 +1,8 @@
 // The dialog manager on the stand-in: the modal loop of DialogBoxParamA,
-// played from the tests' script instead of a user, the controls' texts and
-// the focus, the notifications that edits and buttons send, and the user32
-// calls that the dialog procedure makes.
+// played from the tests' script instead of a user, over the controls of a
+// template that the tests put in the program's module; the controls' texts
+// and the focus, the notifications that edits and buttons send, and the
+// user32 calls that a dialog procedure makes.
 
 #include <string.h>
 
@@ -18,23 +19,22 @@ const uintptr_t CONTROL_HANDLE_STEP = 4;
 // told otherwise; WM_SETTEXT is not limited.
 const size_t USER_TEXT_LIMIT = 32767;
 
-enum class Kind { DIALOG, LABEL, NUMBER_EDIT, DESCRIPTION_EDIT, DEFAULT_BUTTON, BUTTON, GROUP_BOX };
-
-struct Window {
+struct Control {
     HWND handle;
     int id;
-    Kind kind;
+    ControlKind kind;
     std::string text;
 };
 
 struct DialogManager {
+    std::vector<DialogTemplate> templates;
     std::vector<Action> script;
     std::vector<DialogRun> dialogs;
 
     // The dialog while it is open.
     bool dialogOpen = false;
     DLGPROC dialogProc = nullptr;
-    std::vector<Window> windows;
+    std::vector<Control> controls;
     HWND focus = nullptr;
 };
 
@@ -46,32 +46,44 @@ DialogManager& TheDialogManager()
 
 HWND DialogHandle() { return reinterpret_cast<HWND>(DIALOG_HANDLE); }
 
-Window* FindWindow(HWND handle)
+bool IsOpenDialog(HWND handle) { return TheDialogManager().dialogOpen && handle == DialogHandle(); }
+
+// Only the controls of the open dialog exist; the dialog window itself has
+// no text here.
+Control* ControlByHandle(HWND handle)
 {
     DialogManager& m = TheDialogManager();
     if (!m.dialogOpen) {
         return nullptr;
     }
-    for (Window& w : m.windows) {
-        if (w.handle == handle) {
-            return &w;
+    for (Control& c : m.controls) {
+        if (c.handle == handle) {
+            return &c;
         }
     }
     return nullptr;
 }
 
-Window* FindControl(int id)
+// The first control with the id, as GetDlgItem finds it.
+Control* ControlById(int id)
 {
-    for (Window& w : TheDialogManager().windows) {
-        if (w.kind != Kind::DIALOG && w.id == id) {
-            return &w;
+    for (Control& c : TheDialogManager().controls) {
+        if (c.id == id) {
+            return &c;
         }
     }
     return nullptr;
 }
 
-bool IsEdit(const Window& w) { return w.kind == Kind::NUMBER_EDIT || w.kind == Kind::DESCRIPTION_EDIT; }
-bool IsPushButton(const Window& w) { return w.kind == Kind::DEFAULT_BUTTON || w.kind == Kind::BUTTON; }
+bool IsEdit(const Control& c)
+{
+    return c.kind == ControlKind::NUMBER_EDIT || c.kind == ControlKind::READ_ONLY_MULTI_LINE_EDIT;
+}
+
+bool IsPushButton(const Control& c)
+{
+    return c.kind == ControlKind::DEFAULT_BUTTON || c.kind == ControlKind::BUTTON;
+}
 
 DialogRun& CurrentDialog() { return TheDialogManager().dialogs.back(); }
 
@@ -83,9 +95,9 @@ INT_PTR Send(UINT message, WPARAM wParam, LPARAM lParam)
     return result;
 }
 
-void Notify(const Window& w, WORD code)
+void Notify(const Control& c, WORD code)
 {
-    Send(WM_COMMAND, MAKEWPARAM(w.id, code), reinterpret_cast<LPARAM>(w.handle));
+    Send(WM_COMMAND, MAKEWPARAM(c.id, code), reinterpret_cast<LPARAM>(c.handle));
 }
 
 // Edits tell their parent when they gain or lose the focus.
@@ -95,12 +107,12 @@ void MoveFocus(HWND to)
     if (to == m.focus) {
         return;
     }
-    Window* old = FindWindow(m.focus);
+    Control* old = ControlByHandle(m.focus);
     m.focus = to;
     if (old && IsEdit(*old)) {
         Notify(*old, EN_KILLFOCUS);
     }
-    Window* now = FindWindow(to);
+    Control* now = ControlByHandle(to);
     if (now && IsEdit(*now)) {
         Notify(*now, EN_SETFOCUS);
     }
@@ -108,16 +120,16 @@ void MoveFocus(HWND to)
 
 // A single-line edit reports every change of its text; a multi-line edit
 // stays silent when its text is set by WM_SETTEXT.
-void ReplaceText(Window& w, const std::string& text, bool fromUser)
+void ReplaceText(Control& c, const std::string& text, bool fromUser)
 {
-    w.text = text;
-    if (w.kind == Kind::NUMBER_EDIT || (fromUser && w.kind == Kind::DESCRIPTION_EDIT)) {
-        Notify(w, EN_UPDATE);
-        Notify(w, EN_CHANGE);
+    c.text = text;
+    if (c.kind == ControlKind::NUMBER_EDIT || (fromUser && c.kind == ControlKind::READ_ONLY_MULTI_LINE_EDIT)) {
+        Notify(c, EN_UPDATE);
+        Notify(c, EN_CHANGE);
     }
 }
 
-void Click(Window& button)
+void Click(Control& button)
 {
     MoveFocus(button.handle);
     Send(WM_COMMAND, MAKEWPARAM(button.id, BN_CLICKED), reinterpret_cast<LPARAM>(button.handle));
@@ -125,19 +137,45 @@ void Click(Window& button)
 
 void PressButtonById(int id)
 {
-    Window* button = FindControl(id);
+    Control* button = ControlById(id);
     Send(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button ? button->handle : nullptr));
+}
+
+// Enter presses the default push button, or IDOK when there is none.
+int DefaultButtonId()
+{
+    for (const Control& c : TheDialogManager().controls) {
+        if (c.kind == ControlKind::DEFAULT_BUTTON) {
+            return c.id;
+        }
+    }
+    return IDOK;
 }
 
 DialogState Snapshot()
 {
     DialogManager& m = TheDialogManager();
     DialogState state;
-    state.code = FindControl(101)->text;
-    state.description = FindControl(102)->text;
-    Window* focused = FindWindow(m.focus);
-    state.focus = (focused && focused->kind != Kind::DIALOG) ? focused->id : 0;
+    for (const Control& c : m.controls) {
+        if (IsEdit(c)) {
+            state.edits[c.id] = c.text;
+        }
+    }
+    Control* focused = ControlByHandle(m.focus);
+    state.focus = focused ? focused->id : 0;
     return state;
+}
+
+// The edit that the user types or pastes into, focused first; null when
+// the control is no edit that takes text from the user.
+Control* FocusedUserEdit(int id)
+{
+    Control* box = ControlById(id);
+    if (!box || !IsEdit(*box)) {
+        return nullptr;
+    }
+    MoveFocus(box->handle);
+    return box->kind == ControlKind::NUMBER_EDIT ? box : nullptr;  // a read-only edit takes nothing
 }
 
 void Play(const Action& action)
@@ -145,13 +183,9 @@ void Play(const Action& action)
     DialogManager& m = TheDialogManager();
     switch (action.kind) {
     case Action::TYPE: {
-        Window* box = FindControl(action.control);
-        if (!box || !IsEdit(*box)) {
+        Control* box = FocusedUserEdit(action.control);
+        if (!box) {
             return;
-        }
-        MoveFocus(box->handle);
-        if (box->kind != Kind::NUMBER_EDIT) {
-            return;  // the description box is read-only
         }
         for (char c : action.text) {
             if (c < '0' || c > '9') {
@@ -166,12 +200,8 @@ void Play(const Action& action)
         return;
     }
     case Action::PASTE: {
-        Window* box = FindControl(action.control);
-        if (!box || !IsEdit(*box)) {
-            return;
-        }
-        MoveFocus(box->handle);
-        if (box->kind != Kind::NUMBER_EDIT) {
+        Control* box = FocusedUserEdit(action.control);
+        if (!box) {
             return;
         }
         if (action.text.size() > USER_TEXT_LIMIT) {
@@ -181,28 +211,27 @@ void Play(const Action& action)
         return;
     }
     case Action::SET_TEXT: {
-        Window* w = FindControl(action.control);
-        if (w) {
-            ReplaceText(*w, action.text, false);
+        Control* c = ControlById(action.control);
+        if (c) {
+            ReplaceText(*c, action.text, false);
         }
         return;
     }
     case Action::ENTER: {
-        // A focused push button takes Enter itself; otherwise the default
-        // button does.
-        Window* focused = FindWindow(m.focus);
-        PressButtonById(focused && IsPushButton(*focused) ? focused->id : IDOK);
+        // A focused push button takes Enter itself.
+        Control* focused = ControlByHandle(m.focus);
+        PressButtonById(focused && IsPushButton(*focused) ? focused->id : DefaultButtonId());
         return;
     }
     case Action::ESCAPE:
         PressButtonById(IDCANCEL);
         return;
     case Action::CLICK: {
-        Window* w = FindControl(action.control);
-        if (w && IsPushButton(*w)) {
-            Click(*w);
-        } else if (w && IsEdit(*w)) {
-            MoveFocus(w->handle);
+        Control* c = ControlById(action.control);
+        if (c && IsPushButton(*c)) {
+            Click(*c);
+        } else if (c && IsEdit(*c)) {
+            MoveFocus(c->handle);
         }
         return;
     }
@@ -218,40 +247,46 @@ void Play(const Action& action)
     }
 }
 
-void CreateDecoderControls()
+// Names below 0x10000 are numeric resource ids, not strings.
+bool IsTemplateName(LPCSTR name) { return reinterpret_cast<uintptr_t>(name) >= 0x10000; }
+
+const DialogTemplate* FindTemplate(HINSTANCE module, LPCSTR name)
 {
-    DialogManager& m = TheDialogManager();
-    struct Control {
-        int id;
-        Kind kind;
-        const char* text;
-    };
-    // Template order, which is also the tab order.
-    static const Control controls[] = {
-        {-1, Kind::LABEL, "Error Code :"},   {101, Kind::NUMBER_EDIT, ""},
-        {IDOK, Kind::DEFAULT_BUTTON, "Decode"}, {IDCANCEL, Kind::BUTTON, "Cancel"},
-        {-1, Kind::GROUP_BOX, "Error Description"}, {102, Kind::DESCRIPTION_EDIT, ""},
-    };
-    m.windows.clear();
-    m.windows.push_back(Window{DialogHandle(), 0, Kind::DIALOG, "Qodex decoder"});
-    uintptr_t handle = DIALOG_HANDLE;
-    for (const Control& c : controls) {
-        handle += CONTROL_HANDLE_STEP;
-        m.windows.push_back(Window{reinterpret_cast<HWND>(handle), c.id, c.kind, c.text});
+    if (module != reinterpret_cast<HINSTANCE>(MODULE_HANDLE) || !IsTemplateName(name)) {
+        return nullptr;
     }
-    m.focus = nullptr;
+    for (const DialogTemplate& found : TheDialogManager().templates) {
+        if (found.name == name) {
+            return &found;
+        }
+    }
+    return nullptr;
 }
 
-bool IsOurTemplate(LPCSTR name)
+// Creates the template's controls, empty; returns the first that takes
+// the focus (an edit or a button), or null.
+HWND CreateControls(const DialogTemplate& dialogTemplate)
 {
-    // Names below 0x10000 are numeric resource ids, not strings.
-    return reinterpret_cast<uintptr_t>(name) >= 0x10000 && strcmp(name, "QODEXDECODER") == 0;
+    DialogManager& m = TheDialogManager();
+    m.controls.clear();
+    m.focus = nullptr;
+    HWND firstTabStop = nullptr;
+    uintptr_t handle = DIALOG_HANDLE;
+    for (const ControlTemplate& c : dialogTemplate.controls) {
+        handle += CONTROL_HANDLE_STEP;
+        m.controls.push_back(Control{reinterpret_cast<HWND>(handle), c.id, c.kind, ""});
+        if (!firstTabStop && (IsEdit(m.controls.back()) || IsPushButton(m.controls.back()))) {
+            firstTabStop = m.controls.back().handle;
+        }
+    }
+    return firstTabStop;
 }
 
 }  // namespace
 
 void ResetDialogManager() { TheDialogManager() = DialogManager(); }
 
+void SetDialogTemplates(const std::vector<DialogTemplate>& templates) { TheDialogManager().templates = templates; }
 void ScriptDialog(const std::vector<Action>& actions) { TheDialogManager().script = actions; }
 const std::vector<DialogRun>& Dialogs() { return TheDialogManager().dialogs; }
 
@@ -268,17 +303,16 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND 
     const bool planned = standin::PlannedToFail(standin::FallibleCall::DIALOG_BOX_PARAM);
     auto& m = TheDialogManager();
     standin::DialogRun run;
-    run.templateName = reinterpret_cast<uintptr_t>(lpTemplateName) >= 0x10000 ? lpTemplateName : "#number";
+    run.templateName = standin::IsTemplateName(lpTemplateName) ? lpTemplateName : "#number";
     run.parent = hWndParent;
     run.initParam = dwInitParam;
     run.liveBlocksAtStart = standin::LiveBlocks();
     run.returned = -1;
     if (m.dialogOpen) {
-        Misuse("DialogBoxParamA while the decoder dialog is open");
+        Misuse("DialogBoxParamA while a dialog is open");
         return -1;
     }
-    bool found = hInstance == reinterpret_cast<HINSTANCE>(standin::MODULE_HANDLE) &&
-                 standin::IsOurTemplate(lpTemplateName);
+    const standin::DialogTemplate* found = standin::FindTemplate(hInstance, lpTemplateName);
     if (planned || !found || !lpDialogFunc) {
         m.dialogs.push_back(run);
         return -1;
@@ -287,10 +321,9 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND 
     m.dialogs.push_back(run);
     m.dialogOpen = true;
     m.dialogProc = lpDialogFunc;
-    standin::CreateDecoderControls();
+    HWND firstTabStop = standin::CreateControls(*found);
     standin::DialogRun& dialog = standin::CurrentDialog();
 
-    HWND firstTabStop = standin::FindControl(101)->handle;
     if (standin::Send(WM_INITDIALOG, reinterpret_cast<WPARAM>(firstTabStop), dwInitParam) != 0) {
         standin::MoveFocus(firstTabStop);
     }
@@ -315,11 +348,11 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND 
 HWND WINAPI GetDlgItem(HWND hDlg, int nIDDlgItem)
 {
     Log("GetDlgItem");
-    if (hDlg != standin::DialogHandle() || !standin::FindWindow(hDlg)) {
+    if (!standin::IsOpenDialog(hDlg)) {
         Misuse("GetDlgItem on a window that is not the open dialog");
         return nullptr;
     }
-    standin::Window* control = standin::FindControl(nIDDlgItem);
+    standin::Control* control = standin::ControlById(nIDDlgItem);
     return control ? control->handle : nullptr;
 }
 
@@ -327,7 +360,7 @@ HWND WINAPI SetFocus(HWND hWnd)
 {
     Log("SetFocus");
     HWND previous = TheDialogManager().focus;
-    if (hWnd && !standin::FindWindow(hWnd)) {
+    if (hWnd && !standin::IsOpenDialog(hWnd) && !standin::ControlByHandle(hWnd)) {
         Misuse("SetFocus on a window that does not exist");
         return nullptr;
     }
@@ -338,7 +371,7 @@ HWND WINAPI SetFocus(HWND hWnd)
 BOOL WINAPI EndDialog(HWND hDlg, INT_PTR nResult)
 {
     Log("EndDialog");
-    if (hDlg != standin::DialogHandle() || !standin::FindWindow(hDlg)) {
+    if (!standin::IsOpenDialog(hDlg)) {
         Misuse("EndDialog on a window that is not the open dialog");
         return FALSE;
     }
@@ -351,20 +384,20 @@ BOOL WINAPI EndDialog(HWND hDlg, INT_PTR nResult)
 int WINAPI GetWindowTextLengthA(HWND hWnd)
 {
     Log("GetWindowTextLengthA");
-    standin::Window* w = standin::FindWindow(hWnd);
-    if (!w) {
-        Misuse("GetWindowTextLengthA on a window that does not exist");
+    standin::Control* c = standin::ControlByHandle(hWnd);
+    if (!c) {
+        Misuse("GetWindowTextLengthA on a window that is no control of the open dialog");
         return 0;
     }
-    return static_cast<int>(w->text.size());
+    return static_cast<int>(c->text.size());
 }
 
 int WINAPI GetWindowTextA(HWND hWnd, LPSTR lpString, int nMaxCount)
 {
     Log("GetWindowTextA");
-    standin::Window* w = standin::FindWindow(hWnd);
-    if (!w) {
-        Misuse("GetWindowTextA on a window that does not exist");
+    standin::Control* c = standin::ControlByHandle(hWnd);
+    if (!c) {
+        Misuse("GetWindowTextA on a window that is no control of the open dialog");
         if (lpString && nMaxCount > 0) {
             lpString[0] = '\0';
         }
@@ -373,9 +406,9 @@ int WINAPI GetWindowTextA(HWND hWnd, LPSTR lpString, int nMaxCount)
     if (!lpString || nMaxCount <= 0) {
         return 0;
     }
-    size_t count = w->text.size() < static_cast<size_t>(nMaxCount - 1) ? w->text.size()
+    size_t count = c->text.size() < static_cast<size_t>(nMaxCount - 1) ? c->text.size()
                                                                         : static_cast<size_t>(nMaxCount - 1);
-    memcpy(lpString, w->text.data(), count);
+    memcpy(lpString, c->text.data(), count);
     lpString[count] = '\0';
     return static_cast<int>(count);
 }
@@ -383,11 +416,11 @@ int WINAPI GetWindowTextA(HWND hWnd, LPSTR lpString, int nMaxCount)
 BOOL WINAPI SetWindowTextA(HWND hWnd, LPCSTR lpString)
 {
     Log("SetWindowTextA");
-    standin::Window* w = standin::FindWindow(hWnd);
-    if (!w) {
-        Misuse("SetWindowTextA on a window that does not exist");
+    standin::Control* c = standin::ControlByHandle(hWnd);
+    if (!c) {
+        Misuse("SetWindowTextA on a window that is no control of the open dialog");
         return FALSE;
     }
-    standin::ReplaceText(*w, lpString ? lpString : "", false);
+    standin::ReplaceText(*c, lpString ? lpString : "", false);
     return TRUE;
 }

@@ -1,10 +1,13 @@
 // Test-side control of the host stand-in: what the tests script (command
-// line, message table, the user's actions in the dialog, failures) and what
-// they read back (the calls made, message boxes, dialog states, memory).
+// line, message table, dialog templates, the user's actions in a dialog,
+// failures) and what they read back (the calls made, message boxes, dialog
+// states, memory). The stand-in knows nothing of the program's dialog: the
+// tests put its template in the program's module.
 #pragma once
 
 #include <stddef.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -19,8 +22,8 @@ struct ProcessExit {
 };
 
 // Back to a fresh process: empty command line, empty message table, no
-// failures, no records. Memory still held from an earlier run is freed and
-// forgotten.
+// dialog templates, no failures, no records. Memory still held from an
+// earlier run is freed and forgotten.
 void Reset();
 
 // ---- Scripted inputs -------------------------------------------------------
@@ -55,7 +58,35 @@ const char* NameOf(FallibleCall call);
 // replaces the old one; Reset clears them all.
 void Fail(FallibleCall call, int n, bool fromThenOn = false);
 
-// One action of the user in the decoder dialog.
+// ---- Dialogs ---------------------------------------------------------------
+
+// The controls as the dialog manager tells them apart.
+enum class ControlKind {
+    LABEL,
+    GROUP_BOX,
+    NUMBER_EDIT,                // single-line, ES_NUMBER: only digits from the keyboard
+    READ_ONLY_MULTI_LINE_EDIT,  // silent when its text is set
+    DEFAULT_BUTTON,             // takes Enter unless another button has the focus
+    BUTTON,
+};
+
+struct ControlTemplate {
+    int id;
+    ControlKind kind;
+};
+
+// A dialog template as DialogBoxParamA finds it, by name, in the program's
+// module: its controls in template order, which is also the tab order. The
+// first edit or button takes the focus when the dialog opens.
+struct DialogTemplate {
+    std::string name;
+    std::vector<ControlTemplate> controls;
+};
+
+// The dialog templates in the program's module.
+void SetDialogTemplates(const std::vector<DialogTemplate>& templates);
+
+// One action of the user in a dialog.
 struct Action {
     enum Kind {
         TYPE,            // keys typed into a box, which takes the focus first
@@ -73,10 +104,10 @@ struct Action {
     WPARAM wParam;       // MESSAGE
     LPARAM lParam;       // MESSAGE
 };
-Action Type(const std::string& keys, int control = 101);
-Action Paste(const std::string& text, int control = 101);
-Action Clear(int control = 101);  // select all, Delete
-Action SetText(const std::string& text, int control = 101);
+Action Type(const std::string& keys, int control);
+Action Paste(const std::string& text, int control);
+Action Clear(int control);  // select all, Delete
+Action SetText(const std::string& text, int control);
 Action PressEnter();
 Action PressEscape();
 Action Click(int control);
@@ -118,9 +149,11 @@ const std::vector<UINT>& ExitCodes();
 
 // What the dialog showed after it opened and after each action.
 struct DialogState {
-    std::string code;         // the number box's text
-    std::string description;  // the description box's text
-    int focus;                // control id with the keyboard focus, 0 for none
+    std::map<int, std::string> edits;  // each edit control's text, by id
+    int focus;                         // control id with the keyboard focus, 0 for none
+
+    // The text of the edit control `id`; std::out_of_range for any other.
+    const std::string& Text(int id) const { return edits.at(id); }
 };
 
 // One message handed to the dialog procedure.

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/usage.h"
+#include "dialog/dialog_ids.h"
 #include "dialog/lookup_description.h"
 #include "numtext.h"
 #include "program_test_support.h"
@@ -42,8 +43,11 @@ const Scenario SCENARIOS[] = {
 std::vector<Action> Decodes()
 {
     using namespace standin;
-    return {Clear(), Type("2"),  PressEnter(), Paste("&H80004005"), Click(IDOK),
-            Clear(), PressEnter(), Type("12"), PressEnter(),          PressEscape()};
+    return {Clear(IDC_CODE), Type("2", IDC_CODE), PressEnter(),
+            Paste("&H80004005", IDC_CODE), Click(IDOK),
+            Clear(IDC_CODE), PressEnter(),
+            Type("12", IDC_CODE), PressEnter(),
+            PressEscape()};
 }
 
 bool IsDecode(const Action& action)
@@ -137,23 +141,24 @@ protected:
         ASSERT_EQ(dialog.actionsPlayed, actions.size()) << "the dialog ended early";
         ASSERT_EQ(dialog.states.size(), actions.size() + 1);
 
-        const standin::DialogState& open = dialog.states[0];
-        EXPECT_TRUE(open.code.empty() || open.code == scenario.startText) << "[" << open.code << "]";
+        const std::string& openCode = dialog.states[0].Text(IDC_CODE);
+        const std::string& openDescription = dialog.states[0].Text(IDC_DESCRIPTION);
+        EXPECT_TRUE(openCode.empty() || openCode == scenario.startText) << "[" << openCode << "]";
         // The box starts empty: an unread start number leaves it so.
-        EXPECT_TRUE(open.description.empty() ||
-                    (!open.code.empty() &&
-                     (open.description == Described(open.code) || open.description == NOT_FOUND_TEXT)))
-            << "[" << open.description << "] once open with [" << open.code << "]";
+        EXPECT_TRUE(openDescription.empty() ||
+                    (!openCode.empty() &&
+                     (openDescription == Described(openCode) || openDescription == NOT_FOUND_TEXT)))
+            << "[" << openDescription << "] once open with [" << openCode << "]";
         for (size_t k = 1; k < dialog.states.size(); ++k) {
-            const standin::DialogState& before = dialog.states[k - 1];
-            const standin::DialogState& now = dialog.states[k];
-            EXPECT_LE(now.description.size(), DESCRIPTION_BUFFER_SIZE - 1);
-            if (IsDecode(actions[k - 1]) && !now.code.empty()) {
-                EXPECT_TRUE(now.description == Described(now.code) || now.description == NOT_FOUND_TEXT ||
-                            now.description == before.description)
-                    << "[" << now.description << "] after decoding [" << now.code << "]";
+            const std::string& before = dialog.states[k - 1].Text(IDC_DESCRIPTION);
+            const std::string& code = dialog.states[k].Text(IDC_CODE);
+            const std::string& description = dialog.states[k].Text(IDC_DESCRIPTION);
+            EXPECT_LE(description.size(), DESCRIPTION_BUFFER_SIZE - 1);
+            if (IsDecode(actions[k - 1]) && !code.empty()) {
+                EXPECT_TRUE(description == Described(code) || description == NOT_FOUND_TEXT || description == before)
+                    << "[" << description << "] after decoding [" << code << "]";
             } else {
-                EXPECT_EQ(now.description, before.description) << "action " << k << " changed the description";
+                EXPECT_EQ(description, before) << "action " << k << " changed the description";
             }
         }
         for (const standin::ProcCall& call : dialog.messages) {
@@ -174,14 +179,15 @@ TEST_F(FailureSweepTest, CleanRunsShowWhatTheirTextsAskFor)
         ASSERT_EQ(standin::MessageBoxes().size(), scenario.helpSwitch ? 1u : 0u);
         for (const standin::DialogRun& dialog : standin::Dialogs()) {
             const std::vector<Action> actions = Decodes();
-            EXPECT_EQ(dialog.states[0].code, scenario.startText);
+            EXPECT_EQ(dialog.states[0].Text(IDC_CODE), scenario.startText);
             for (size_t k = 1; k < dialog.states.size(); ++k) {
-                const standin::DialogState& now = dialog.states[k];
-                if (IsDecode(actions[k - 1]) && !now.code.empty()) {
-                    EXPECT_EQ(now.description, Described(now.code)) << "after decoding [" << now.code << "]";
+                const std::string& code = dialog.states[k].Text(IDC_CODE);
+                if (IsDecode(actions[k - 1]) && !code.empty()) {
+                    EXPECT_EQ(dialog.states[k].Text(IDC_DESCRIPTION), Described(code))
+                        << "after decoding [" << code << "]";
                 }
             }
-            EXPECT_EQ(dialog.states.back().description, NOT_FOUND_TEXT) << "12 is not in the table";
+            EXPECT_EQ(dialog.states.back().Text(IDC_DESCRIPTION), NOT_FOUND_TEXT) << "12 is not in the table";
         }
     }
 }

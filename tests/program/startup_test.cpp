@@ -1,5 +1,6 @@
 #include <string>
 
+#include "dialog/dialog_ids.h"
 #include "dialog/start_code.h"
 #include "storage/working_storage.h"
 #include "program_test_support.h"
@@ -54,7 +55,7 @@ TEST_F(StartupTest, EveryWayOutOfTheProgramEndsWithZero)
         {"", {PressEscape()}},
         {"", {Click(IDCANCEL)}},
         {"", {CloseBox()}},
-        {"5", {Clear(), Type("2"), PressEnter(), Click(IDCANCEL)}},
+        {"5", {Clear(IDC_CODE), Type("2", IDC_CODE), PressEnter(), Click(IDCANCEL)}},
     };
     for (const Ending& e : endings) {
         Reset();
@@ -120,7 +121,7 @@ TEST_F(StartupTest, ComAndCommonControlResultsChangeNothing)
         EXPECT_EQ(Join(run()), Join(normal));
         EXPECT_EQ(CountCalls("CoUninitialize"), 1u);
         ASSERT_EQ(standin::Dialogs().size(), 1u);
-        EXPECT_EQ(standin::Dialogs()[0].states[0].description, "Access is denied.\r\n");
+        EXPECT_EQ(standin::Dialogs()[0].states[0].Text(IDC_DESCRIPTION), "Access is denied.\r\n");
         ExpectNothingLeft();
     }
 }
@@ -129,8 +130,9 @@ TEST_F(StartupTest, ComAndCommonControlResultsChangeNothing)
 // then on: the run goes on to its end and leaves nothing behind.
 TEST_F(StartupTest, FailedTextAllocationsAreNeitherShownNorFatal)
 {
-    const std::vector<standin::Action> actions = {standin::Clear(), standin::Type("2"), standin::PressEnter(),
-                                                  standin::Click(IDOK), standin::PressEscape()};
+    const std::vector<standin::Action> actions = {standin::Clear(IDC_CODE), standin::Type("2", IDC_CODE),
+                                                  standin::PressEnter(), standin::Click(IDOK),
+                                                  standin::PressEscape()};
     const char* const commandLines[] = {"Qodex.exe 5", "Qodex.exe -h", "Qodex.exe"};
     for (const char* commandLine : commandLines) {
         standin::Reset();
@@ -171,7 +173,7 @@ TEST_F(StartupTest, NoCopyOfTheTailIsAnEmptyTail)
     EXPECT_TRUE(standin::MessageBoxes().empty());
     EXPECT_EQ(StartCode, START_CODE_UNSET);
     ASSERT_EQ(standin::Dialogs().size(), 1u);
-    EXPECT_EQ(standin::Dialogs()[0].states[0].code, "");
+    EXPECT_EQ(standin::Dialogs()[0].states[0].Text(IDC_CODE), "");
     EXPECT_TRUE(standin::CharUpperLengths().empty());
 }
 
