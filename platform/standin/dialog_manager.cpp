@@ -87,11 +87,17 @@ bool IsPushButton(const Control& c)
 
 DialogRun& CurrentDialog() { return TheDialogManager().dialogs.back(); }
 
+int FocusedControlId()
+{
+    const Control* focused = ControlByHandle(TheDialogManager().focus);
+    return focused ? focused->id : 0;
+}
+
 INT_PTR Send(UINT message, WPARAM wParam, LPARAM lParam)
 {
     DialogManager& m = TheDialogManager();
     INT_PTR result = m.dialogProc(DialogHandle(), message, wParam, lParam);
-    CurrentDialog().messages.push_back(ProcCall{message, wParam, lParam, result, LiveBlocks()});
+    CurrentDialog().messages.push_back(ProcCall{message, wParam, lParam, result, LiveBlocks(), FocusedControlId()});
     return result;
 }
 
@@ -161,8 +167,7 @@ DialogState Snapshot()
             state.edits[c.id] = c.text;
         }
     }
-    Control* focused = ControlByHandle(m.focus);
-    state.focus = focused ? focused->id : 0;
+    state.focus = FocusedControlId();
     return state;
 }
 

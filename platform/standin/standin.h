@@ -163,6 +163,7 @@ struct ProcCall {
     LPARAM lParam;
     INT_PTR result;
     size_t liveBlocksAfter;  // GlobalAlloc blocks alive when it returned
+    int focusAfter;          // control id with the focus when it returned, 0 for none
 };
 
 struct DialogRun {

@@ -49,16 +49,16 @@ protected:
         return dialog;
     }
 
-    // The procedure's result for the first `message` it was given.
-    static INT_PTR ResultOf(const standin::DialogRun& dialog, UINT message)
+    // The procedure's first call with `message`.
+    static standin::ProcCall FirstCall(const standin::DialogRun& dialog, UINT message)
     {
         for (const standin::ProcCall& call : dialog.messages) {
             if (call.message == message) {
-                return call.result;
+                return call;
             }
         }
         ADD_FAILURE() << "message " << Hex(message) << " never arrived";
-        return -1;
+        return standin::ProcCall{message, 0, 0, -1, 0, -1};
     }
 };
 
@@ -91,8 +91,12 @@ TEST_F(DecoderDialogTest, OpensPrefilledAndDecoded)
         ASSERT_FALSE(dialog.states.empty());
         EXPECT_EQ(dialog.states[0].Text(IDC_CODE), c.code);
         EXPECT_EQ(dialog.states[0].Text(IDC_DESCRIPTION), c.description);
+        // The procedure puts the focus in the number box itself; with its
+        // nonzero result the dialog manager would put it there as well.
+        const standin::ProcCall init = FirstCall(dialog, WM_INITDIALOG);
+        EXPECT_EQ(init.focusAfter, IDC_CODE) << "focus when WM_INITDIALOG returned";
+        EXPECT_NE(init.result, 0);
         EXPECT_EQ(dialog.states[0].focus, IDC_CODE);
-        EXPECT_NE(ResultOf(dialog, WM_INITDIALOG), 0);
         ASSERT_EQ(standin::FormatMessageCalls().size(), c.lookedUp ? 1u : 0u);
         if (c.lookedUp) {
             const standin::FormatMessageCall& call = standin::FormatMessageCalls()[0];
@@ -241,7 +245,7 @@ TEST_F(DecoderDialogTest, EscapeCancelAndTheCloseBoxEndIt)
 TEST_F(DecoderDialogTest, CloseBoxIsLeftToTheDefaultProcessing)
 {
     const standin::DialogRun& dialog = Run("", {standin::CloseBox()});
-    EXPECT_EQ(ResultOf(dialog, WM_CLOSE), 0) << "WM_CLOSE must go on to the default IDCANCEL";
+    EXPECT_EQ(FirstCall(dialog, WM_CLOSE).result, 0) << "WM_CLOSE must go on to the default IDCANCEL";
     EXPECT_TRUE(dialog.ended);
 }
 
