@@ -1,9 +1,11 @@
 #include <string>
 
+#include "app/floating_point_mode.h"
 #include "dialog/dialog_ids.h"
 #include "dialog/start_code.h"
 #include "storage/working_storage.h"
 #include "program_test_support.h"
+#include "x87_control_word.h"
 
 namespace {
 
@@ -65,6 +67,25 @@ TEST_F(StartupTest, EveryWayOutOfTheProgramEndsWithZero)
         ExpectNothingLeft();
     }
 }
+
+#if defined(__i386__) || defined(__x86_64__)
+// A run that starts in another floating-point mode ends in the program's.
+TEST_F(StartupTest, LoadsTheFloatingPointControlWord)
+{
+    // 53-bit precision and rounding toward zero; still no exception unmasked.
+    const unsigned short ANOTHER_MODE = 0x0E7F;
+    const unsigned short outer = ControlWord();
+    LoadControlWord(ANOTHER_MODE);
+    standin::ScriptDialog({standin::PressEscape()});
+
+    const UINT exitCode = RunQodex("Qodex.exe 5");
+    const unsigned short after = ControlWord();
+    LoadControlWord(outer);
+
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_EQ(after & CONTROL_WORD_FIELDS, FLOATING_POINT_CONTROL_WORD) << "control word " << Hex(after);
+}
+#endif
 
 TEST_F(StartupTest, WithoutWorkingStorageEndsWith255AndShowsNothing)
 {
