@@ -1,6 +1,6 @@
 // What the stand-in's rooms share about the one simulated process: the
-// record of calls and misuse, the program's module, and a way back to a
-// fresh process for each room. Tests use standin.h instead.
+// record of calls and misuse, the fault plans, the program's module, and a
+// way back to a fresh process for each room. Tests use standin.h instead.
 #pragma once
 
 #include <stdint.h>

@@ -33,9 +33,9 @@ void SetCommandLine(const std::string& commandLine);
 // The system message table. An id without an entry has no description.
 void SetMessage(DWORD id, const std::string& text);
 
-// What CoInitialize gives: S_OK unless set. Its results are not a fault
-// plan's, since each stands for another state of COM on the thread
-// (S_FALSE, RPC_E_CHANGED_MODE) or a failure (E_OUTOFMEMORY).
+// What CoInitialize gives: S_OK unless set. No fault plan, since it has
+// several results that a test names: S_FALSE (COM already set up on the
+// thread), RPC_E_CHANGED_MODE (set up as another apartment), E_OUTOFMEMORY.
 void SetCoInitializeResult(HRESULT result);
 
 // ---- Fault plans -----------------------------------------------------------
