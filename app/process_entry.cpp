@@ -3,8 +3,8 @@
 #include "app/command_tail.h"
 #include "app/floating_point_mode.h"
 #include "app/run_program.h"
-#include "app/working_storage.h"
 #include "platform/win32_api.h"
+#include "storage/working_storage.h"
 
 static_assert(COMMON_CONTROL_CLASSES ==
                   (ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES |

@@ -1,14 +1,12 @@
 #include "app/run_program.h"
 
 #include "app/command_tail.h"
-#include "app/start_code.h"
 #include "app/usage.h"
-#include "app/working_storage.h"
 #include "dialog/decoder_dialog.h"
+#include "dialog/start_code.h"
 #include "numtext.h"
 #include "platform/win32_api.h"
-
-int32_t StartCode = START_CODE_UNSET;
+#include "storage/working_storage.h"
 
 namespace {
 
@@ -46,6 +44,10 @@ bool AsksForHelp(const char* text, size_t length)
 
 }  // namespace
 
+// The number's route: the command tail, an upper-cased copy of it (searched
+// for the help switches), the start number read from the copy into
+// StartCode, the dialog's start, which puts StartCode into the number box,
+// and the lookup of whatever that box holds, then and at each "Decode".
 int32_t RunProgram()
 {
     StartCode = START_CODE_UNSET;

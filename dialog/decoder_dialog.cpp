@@ -1,12 +1,13 @@
 #include "dialog/decoder_dialog.h"
 
-#include "app/start_code.h"
-#include "app/working_storage.h"
 #include "dialog/lookup_description.h"
+#include "dialog/start_code.h"
 #include "numtext.h"
+#include "storage/working_storage.h"
+
+int32_t StartCode = START_CODE_UNSET;
 
 namespace {
-const char DECODER_TEMPLATE[] = "QODEXDECODER";
 const int LARGEST_TEXT_READ = 0x7FFFFFFE;  // room for the zero in an int count
 }  // namespace
 

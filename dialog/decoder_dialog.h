@@ -4,6 +4,9 @@
 #include "dialog/dialog_ids.h"
 #include "platform/win32_api.h"
 
+// The template's name among the executable's resources.
+constexpr char DECODER_TEMPLATE[] = "QODEXDECODER";
+
 // Opens the dialog over `parent` and returns when it has ended (or could
 // not be created).
 void ShowDecoderDialog(HWND parent);

@@ -6,13 +6,16 @@
 
 #include "app/process_entry.h"
 #include "standin/standin.h"
+#include "standin_decoder_dialog.h"
 
-// Runs ProcessEntry with `commandLine`, the dialog playing what was scripted
+// Runs ProcessEntry as Qodex.exe, with `commandLine` and the decoder
+// dialog's template in its module, the dialog playing what was scripted
 // before. True, with the exit code, when it ended the process as it must;
 // false when it returned instead.
 inline bool RunToExit(const std::string& commandLine, UINT& exitCode)
 {
     standin::SetCommandLine(commandLine);
+    standin::SetDialogTemplates({DecoderDialogTemplate()});
     try {
         ProcessEntry();
     } catch (const standin::ProcessExit& exit) {

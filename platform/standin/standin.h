@@ -1,10 +1,13 @@
 // Test-side control of the host stand-in: what the tests script (command
-// line, message table, the user's actions in the dialog, failures) and what
-// they read back (the calls made, message boxes, dialog states, memory).
+// line, message table, dialog templates, the user's actions in a dialog,
+// failures) and what they read back (the calls made, message boxes, dialog
+// states, memory). The stand-in knows nothing of the program's dialog: the
+// tests put its template in the program's module.
 #pragma once
 
 #include <stddef.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -19,8 +22,8 @@ struct ProcessExit {
 };
 
 // Back to a fresh process: empty command line, empty message table, no
-// failures, no records. Memory still held from an earlier run is freed and
-// forgotten.
+// dialog templates, no failures, no records. Memory still held from an
+// earlier run is freed and forgotten.
 void Reset();
 
 // ---- Scripted inputs -------------------------------------------------------
@@ -30,19 +33,60 @@ void SetCommandLine(const std::string& commandLine);
 // The system message table. An id without an entry has no description.
 void SetMessage(DWORD id, const std::string& text);
 
-// Failure injection.
-void FailTlsAlloc();
-// Makes the n-th GlobalAlloc call of the run (1 = the first) return NULL;
-// with `fromThenOn`, every later one as well.
-void FailGlobalAlloc(int n, bool fromThenOn = false);
-// Makes the n-th FormatMessageA call of the run (1 = the first) fail as for
-// an id without a description; with `fromThenOn`, every later one as well.
-void FailFormatMessage(int n, bool fromThenOn = false);
-void SetInitCommonControlsExResult(BOOL result);
+// What CoInitialize gives: S_OK unless set. No fault plan, since it has
+// several results that a test names: S_FALSE (COM already set up on the
+// thread), RPC_E_CHANGED_MODE (set up as another apartment), E_OUTOFMEMORY.
 void SetCoInitializeResult(HRESULT result);
-void FailDialogCreation();
 
-// One action of the user in the decoder dialog.
+// ---- Fault plans -----------------------------------------------------------
+
+// The calls that a test can make fail, each failing as the real one does:
+// TlsAlloc gives TLS_OUT_OF_INDEXES, GlobalAlloc NULL, FormatMessageA 0 as
+// for an id without a description, DialogBoxParamA -1 with no dialog
+// created, InitCommonControlsEx FALSE.
+enum class FallibleCall { TLS_ALLOC, GLOBAL_ALLOC, INIT_COMMON_CONTROLS_EX, DIALOG_BOX_PARAM, FORMAT_MESSAGE };
+
+constexpr FallibleCall FALLIBLE_CALLS[] = {FallibleCall::TLS_ALLOC, FallibleCall::GLOBAL_ALLOC,
+                                           FallibleCall::INIT_COMMON_CONTROLS_EX, FallibleCall::DIALOG_BOX_PARAM,
+                                           FallibleCall::FORMAT_MESSAGE};
+
+// The call's name, as Calls() records it.
+const char* NameOf(FallibleCall call);
+
+// The fault plan of `call`: its n-th call of the run (1 = the first) fails;
+// with `fromThenOn`, every later one as well. A new plan for the same call
+// replaces the old one; Reset clears them all.
+void Fail(FallibleCall call, int n, bool fromThenOn = false);
+
+// ---- Dialogs ---------------------------------------------------------------
+
+// The controls as the dialog manager tells them apart.
+enum class ControlKind {
+    LABEL,
+    GROUP_BOX,
+    NUMBER_EDIT,                // single-line, ES_NUMBER: only digits from the keyboard
+    READ_ONLY_MULTI_LINE_EDIT,  // silent when its text is set
+    DEFAULT_BUTTON,             // takes Enter unless another button has the focus
+    BUTTON,
+};
+
+struct ControlTemplate {
+    int id;
+    ControlKind kind;
+};
+
+// A dialog template as DialogBoxParamA finds it, by name, in the program's
+// module: its controls in template order, which is also the tab order. The
+// first edit or button takes the focus when the dialog opens.
+struct DialogTemplate {
+    std::string name;
+    std::vector<ControlTemplate> controls;
+};
+
+// The dialog templates in the program's module.
+void SetDialogTemplates(const std::vector<DialogTemplate>& templates);
+
+// One action of the user in a dialog.
 struct Action {
     enum Kind {
         TYPE,            // keys typed into a box, which takes the focus first
@@ -60,10 +104,10 @@ struct Action {
     WPARAM wParam;       // MESSAGE
     LPARAM lParam;       // MESSAGE
 };
-Action Type(const std::string& keys, int control = 101);
-Action Paste(const std::string& text, int control = 101);
-Action Clear(int control = 101);  // select all, Delete
-Action SetText(const std::string& text, int control = 101);
+Action Type(const std::string& keys, int control);
+Action Paste(const std::string& text, int control);
+Action Clear(int control);  // select all, Delete
+Action SetText(const std::string& text, int control);
 Action PressEnter();
 Action PressEscape();
 Action Click(int control);
@@ -105,9 +149,11 @@ const std::vector<UINT>& ExitCodes();
 
 // What the dialog showed after it opened and after each action.
 struct DialogState {
-    std::string code;         // the number box's text
-    std::string description;  // the description box's text
-    int focus;                // control id with the keyboard focus, 0 for none
+    std::map<int, std::string> edits;  // each edit control's text, by id
+    int focus;                         // control id with the keyboard focus, 0 for none
+
+    // The text of the edit control `id`; std::out_of_range for any other.
+    const std::string& Text(int id) const { return edits.at(id); }
 };
 
 // One message handed to the dialog procedure.
@@ -117,6 +163,7 @@ struct ProcCall {
     LPARAM lParam;
     INT_PTR result;
     size_t liveBlocksAfter;  // GlobalAlloc blocks alive when it returned
+    int focusAfter;          // control id with the focus when it returned, 0 for none
 };
 
 struct DialogRun {

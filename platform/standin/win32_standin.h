@@ -1,7 +1,7 @@
 // Host stand-in for the part of the Win32 API that Qodex calls: the types,
 // constants and functions the program uses, with the same names and the
-// meaning the program relies on. The behaviour lives in standin.cpp and is
-// scripted by tests through standin.h.
+// meaning the program relies on. The behaviour lives in the .cpp files
+// beside this header and is scripted by tests through standin.h.
 #pragma once
 
 #include <stdarg.h>

@@ -18,7 +18,8 @@
 #include <string>
 
 #include "app/command_tail.h"
-#include "app/start_code.h"
+#include "dialog/dialog_ids.h"
+#include "dialog/start_code.h"
 #include "fuzz_program.h"
 #include "numtext.h"
 
@@ -103,9 +104,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const standin::DialogRun& dialog = standin::Dialogs()[0];
         const std::string prefill =
             expectedStart == START_CODE_UNSET ? std::string() : std::string(NumberToText(expectedStart).chars);
-        if (!dialog.ended || dialog.states.empty() || dialog.states[0].code != prefill) {
+        if (!dialog.ended || dialog.states.empty() || dialog.states[0].Text(IDC_CODE) != prefill) {
             Broken("dialog ended %d, opened with [%s] in the number box, expected [%s]", dialog.ended,
-                   dialog.states.empty() ? "" : Printable(dialog.states[0].code).c_str(), prefill.c_str());
+                   dialog.states.empty() ? "" : Printable(dialog.states[0].Text(IDC_CODE)).c_str(), prefill.c_str());
         }
     }
     CheckCleanEnd();

@@ -116,7 +116,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     std::vector<standin::Action> actions;
     for (const std::string& text : texts) {
-        actions.push_back(options.paste ? standin::Paste(text) : standin::SetText(text));
+        actions.push_back(options.paste ? standin::Paste(text, IDC_CODE) : standin::SetText(text, IDC_CODE));
         actions.push_back(options.enter ? standin::PressEnter() : standin::Click(IDOK));
     }
     actions.push_back(standin::PressEscape());
@@ -138,19 +138,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // Opened with the start number decoded, or with both boxes empty.
     const std::string startText = options.start[0] ? options.start + 1 : "";
     const std::string opened = startText.empty() ? std::string() : Expected(table, startText);
-    CheckShown(dialog.states[0].description, opened, startText, "once open");
+    CheckShown(dialog.states[0].Text(IDC_DESCRIPTION), opened, startText, "once open");
 
     std::string previous = opened;
     for (size_t i = 0; i < texts.size(); ++i) {
-        const std::string& put = dialog.states[2 * i + 1].code;
+        const std::string& put = dialog.states[2 * i + 1].Text(IDC_CODE);
         const std::string& text = texts[i];
         const std::string boxText = options.paste ? text.substr(0, PASTE_LIMIT) : text;
         if (put != boxText) {
             Broken("text %zu: the box holds [%s], not [%s]", i, Printable(put).c_str(), Printable(boxText).c_str());
         }
-        CheckShown(dialog.states[2 * i + 1].description, previous, put, "before decoding");
+        CheckShown(dialog.states[2 * i + 1].Text(IDC_DESCRIPTION), previous, put, "before decoding");
         const std::string expected = put.empty() ? previous : Expected(table, put);
-        CheckShown(dialog.states[2 * i + 2].description, expected, put, "decoded");
+        CheckShown(dialog.states[2 * i + 2].Text(IDC_DESCRIPTION), expected, put, "decoded");
         previous = expected;
     }
     for (const standin::ProcCall& call : dialog.messages) {
@@ -159,7 +159,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                    dialog.liveBlocksAtStart);
         }
     }
-    CheckShown(dialog.states.back().description, previous, "", "after Escape");
+    CheckShown(dialog.states.back().Text(IDC_DESCRIPTION), previous, "", "after Escape");
     CheckCleanEnd();
     standin::Reset();
     return 0;

@@ -10,6 +10,7 @@ using standin::Action;
 
 const std::string ACCESS_DENIED = "Access is denied.\r\n";
 const std::string SUCCESS = "The operation completed successfully.\r\n";
+const std::string FILE_NOT_FOUND = "The system cannot find the file specified.\r\n";
 const std::string NOT_FOUND = "Sorry, couldn't find an error's description!";
 
 class DecoderDialogTest : public ProgramTest {
@@ -18,7 +19,7 @@ protected:
     {
         ProgramTest::SetUp();
         standin::SetMessage(0, SUCCESS);
-        standin::SetMessage(2, "The system cannot find the file specified.\r\n");
+        standin::SetMessage(2, FILE_NOT_FOUND);
         standin::SetMessage(5, ACCESS_DENIED);
         standin::SetMessage(0x80004005, "Unspecified error\r\n");
         standin::SetMessage(0x80000000, "Top bit only.\r\n");
@@ -48,16 +49,16 @@ protected:
         return dialog;
     }
 
-    // The procedure's result for the first `message` it was given.
-    static INT_PTR ResultOf(const standin::DialogRun& dialog, UINT message)
+    // The procedure's first call with `message`.
+    static standin::ProcCall FirstCall(const standin::DialogRun& dialog, UINT message)
     {
         for (const standin::ProcCall& call : dialog.messages) {
             if (call.message == message) {
-                return call.result;
+                return call;
             }
         }
         ADD_FAILURE() << "message " << Hex(message) << " never arrived";
-        return -1;
+        return standin::ProcCall{message, 0, 0, -1, 0, -1};
     }
 };
 
@@ -88,10 +89,14 @@ TEST_F(DecoderDialogTest, OpensPrefilledAndDecoded)
         SetUp();
         const standin::DialogRun& dialog = Run(c.tail, {standin::PressEscape()});
         ASSERT_FALSE(dialog.states.empty());
-        EXPECT_EQ(dialog.states[0].code, c.code);
-        EXPECT_EQ(dialog.states[0].description, c.description);
+        EXPECT_EQ(dialog.states[0].Text(IDC_CODE), c.code);
+        EXPECT_EQ(dialog.states[0].Text(IDC_DESCRIPTION), c.description);
+        // The procedure puts the focus in the number box itself; with its
+        // nonzero result the dialog manager would put it there as well.
+        const standin::ProcCall init = FirstCall(dialog, WM_INITDIALOG);
+        EXPECT_EQ(init.focusAfter, IDC_CODE) << "focus when WM_INITDIALOG returned";
+        EXPECT_NE(init.result, 0);
         EXPECT_EQ(dialog.states[0].focus, IDC_CODE);
-        EXPECT_NE(ResultOf(dialog, WM_INITDIALOG), 0);
         ASSERT_EQ(standin::FormatMessageCalls().size(), c.lookedUp ? 1u : 0u);
         if (c.lookedUp) {
             const standin::FormatMessageCall& call = standin::FormatMessageCalls()[0];
@@ -130,18 +135,28 @@ TEST_F(DecoderDialogTest, DecodesWhatTheBoxHolds)
     using namespace standin;
     const std::string longText(400, 'L');
     const DecodeCase cases[] = {
-        {"typed then Decode", {Clear(), Type("2"), Click(IDOK)}, {2}, "2", "The system cannot find the file specified.\r\n"},
-        {"typed then Enter", {Clear(), Type("2"), PressEnter()}, {2}, "2", "The system cannot find the file specified.\r\n"},
-        {"typing keeps digits", {Clear(), Type("x-0a"), PressEnter()}, {0}, "0", SUCCESS},
-        {"empty box keeps the description", {Clear(), Click(IDOK)}, {}, "", ACCESS_DENIED},
-        {"unknown id", {Clear(), Type("77"), Click(IDOK)}, {77}, "77", NOT_FOUND},
-        {"typed 4294967295", {Clear(), Type("4294967295"), Click(IDOK)}, {0xFFFFFFFF}, "4294967295", "All bits.\r\n"},
-        {"typed 2147483648", {Clear(), Type("2147483648"), Click(IDOK)}, {0x80000000}, "2147483648", "Top bit only.\r\n"},
-        {"pasted hex", {Paste("&H80004005"), Click(IDOK)}, {0x80004005}, "&H80004005", "Unspecified error\r\n"},
-        {"pasted blanks and sign", {Paste(" \t-5xyz"), Click(IDOK)}, {0xFFFFFFFB}, " \t-5xyz", "Minus five.\r\n"},
-        {"decode twice", {Click(IDOK), PressEnter()}, {5, 5}, "5", ACCESS_DENIED},
-        {"high word ignored for IDOK", {Clear(), Type("2"), Command(MAKEWPARAM(IDOK, 0xBEEF))}, {2}, "2",
-         "The system cannot find the file specified.\r\n"},
+        {"typed then Decode", {Clear(IDC_CODE), Type("2", IDC_CODE), Click(IDOK)},
+         {2}, "2", FILE_NOT_FOUND},
+        {"typed then Enter", {Clear(IDC_CODE), Type("2", IDC_CODE), PressEnter()},
+         {2}, "2", FILE_NOT_FOUND},
+        {"typing keeps digits", {Clear(IDC_CODE), Type("x-0a", IDC_CODE), PressEnter()},
+         {0}, "0", SUCCESS},
+        {"empty box keeps the description", {Clear(IDC_CODE), Click(IDOK)},
+         {}, "", ACCESS_DENIED},
+        {"unknown id", {Clear(IDC_CODE), Type("77", IDC_CODE), Click(IDOK)},
+         {77}, "77", NOT_FOUND},
+        {"typed 4294967295", {Clear(IDC_CODE), Type("4294967295", IDC_CODE), Click(IDOK)},
+         {0xFFFFFFFF}, "4294967295", "All bits.\r\n"},
+        {"typed 2147483648", {Clear(IDC_CODE), Type("2147483648", IDC_CODE), Click(IDOK)},
+         {0x80000000}, "2147483648", "Top bit only.\r\n"},
+        {"pasted hex", {Paste("&H80004005", IDC_CODE), Click(IDOK)},
+         {0x80004005}, "&H80004005", "Unspecified error\r\n"},
+        {"pasted blanks and sign", {Paste(" \t-5xyz", IDC_CODE), Click(IDOK)},
+         {0xFFFFFFFB}, " \t-5xyz", "Minus five.\r\n"},
+        {"decode twice", {Click(IDOK), PressEnter()},
+         {5, 5}, "5", ACCESS_DENIED},
+        {"high word ignored for IDOK", {Clear(IDC_CODE), Type("2", IDC_CODE), Command(MAKEWPARAM(IDOK, 0xBEEF))},
+         {2}, "2", FILE_NOT_FOUND},
         {"edit notifications do nothing",
          {Command(MAKEWPARAM(IDC_CODE, EN_CHANGE)), Command(MAKEWPARAM(IDC_DESCRIPTION, EN_SETFOCUS)),
           Command(MAKEWPARAM(IDC_CODE, EN_MAXTEXT)), Command(MAKEWPARAM(3, BN_CLICKED))},
@@ -160,8 +175,8 @@ TEST_F(DecoderDialogTest, DecodesWhatTheBoxHolds)
         std::vector<uint32_t> expected{5};
         expected.insert(expected.end(), c.lookedUp.begin(), c.lookedUp.end());
         EXPECT_EQ(LookedUpIds(), expected);
-        EXPECT_EQ(dialog.states.back().code, c.code);
-        EXPECT_EQ(dialog.states.back().description, c.description);
+        EXPECT_EQ(dialog.states.back().Text(IDC_CODE), c.code);
+        EXPECT_EQ(dialog.states.back().Text(IDC_DESCRIPTION), c.description);
         EXPECT_TRUE(dialog.ended);
     }
 }
@@ -174,15 +189,17 @@ TEST_F(DecoderDialogTest, ShowsTheWholeFallbackAndTheSystemsTextAsItIs)
     SetMessage(12, std::string(511, 'F'));  // fills the buffer to its last byte
     SetMessage(13, std::string(512, 'T'));  // one too many: the system refuses it
     SetMessage(14, "Line one.\r\nLine two.\r\n");
-    const DialogRun& dialog = Run("10", {Clear(), Type("11"), PressEnter(), Clear(), Type("12"), PressEnter(), Clear(),
-                                         Type("13"), PressEnter(), Clear(), Type("14"), PressEnter(), PressEscape()});
+    const DialogRun& dialog = Run("10", {Clear(IDC_CODE), Type("11", IDC_CODE), PressEnter(),
+                                         Clear(IDC_CODE), Type("12", IDC_CODE), PressEnter(),
+                                         Clear(IDC_CODE), Type("13", IDC_CODE), PressEnter(),
+                                         Clear(IDC_CODE), Type("14", IDC_CODE), PressEnter(), PressEscape()});
     ASSERT_EQ(dialog.states.size(), 14u);
-    EXPECT_EQ(dialog.states[0].description, std::string(300, 'L') + "\r\n");
-    EXPECT_EQ(dialog.states[3].description, "Short.") << "a short description after a long one";
-    EXPECT_EQ(dialog.states[6].description, std::string(511, 'F'));
-    EXPECT_EQ(dialog.states[9].description, NOT_FOUND) << "a description too long for the buffer";
-    EXPECT_EQ(dialog.states[9].description.size(), 44u);
-    EXPECT_EQ(dialog.states[12].description, "Line one.\r\nLine two.\r\n");
+    EXPECT_EQ(dialog.states[0].Text(IDC_DESCRIPTION), std::string(300, 'L') + "\r\n");
+    EXPECT_EQ(dialog.states[3].Text(IDC_DESCRIPTION), "Short.") << "a short description after a long one";
+    EXPECT_EQ(dialog.states[6].Text(IDC_DESCRIPTION), std::string(511, 'F'));
+    EXPECT_EQ(dialog.states[9].Text(IDC_DESCRIPTION), NOT_FOUND) << "a description too long for the buffer";
+    EXPECT_EQ(dialog.states[9].Text(IDC_DESCRIPTION).size(), 44u);
+    EXPECT_EQ(dialog.states[12].Text(IDC_DESCRIPTION), "Line one.\r\nLine two.\r\n");
 }
 
 TEST_F(DecoderDialogTest, LookupFallsBackWhateverTheFailedCallLeft)
@@ -214,13 +231,13 @@ TEST_F(DecoderDialogTest, EscapeCancelAndTheCloseBoxEndIt)
         SCOPED_TRACE(c.name);
         Reset();
         SetUp();
-        std::vector<Action> actions{c.action, Type("9")};  // the 9 is never typed: the dialog has ended
+        std::vector<Action> actions{c.action, Type("9", IDC_CODE)};  // the 9 is never typed: the dialog has ended
         const DialogRun& dialog = Run("5", actions);
         EXPECT_TRUE(dialog.ended);
         EXPECT_EQ(dialog.endResult, 0);
         EXPECT_EQ(dialog.returned, 0);
         EXPECT_EQ(dialog.actionsPlayed, 1u);
-        EXPECT_EQ(dialog.states.back().code, "5");
+        EXPECT_EQ(dialog.states.back().Text(IDC_CODE), "5");
         EXPECT_EQ(CountCalls("EndDialog"), 1u);
     }
 }
@@ -228,13 +245,14 @@ TEST_F(DecoderDialogTest, EscapeCancelAndTheCloseBoxEndIt)
 TEST_F(DecoderDialogTest, CloseBoxIsLeftToTheDefaultProcessing)
 {
     const standin::DialogRun& dialog = Run("", {standin::CloseBox()});
-    EXPECT_EQ(ResultOf(dialog, WM_CLOSE), 0) << "WM_CLOSE must go on to the default IDCANCEL";
+    EXPECT_EQ(FirstCall(dialog, WM_CLOSE).result, 0) << "WM_CLOSE must go on to the default IDCANCEL";
     EXPECT_TRUE(dialog.ended);
 }
 
 TEST_F(DecoderDialogTest, EditNotificationsGetZero)
 {
-    const standin::DialogRun& dialog = Run("5", {standin::Clear(), standin::Type("42"), standin::PressEscape()});
+    const standin::DialogRun& dialog =
+        Run("5", {standin::Clear(IDC_CODE), standin::Type("42", IDC_CODE), standin::PressEscape()});
     size_t notifications = 0;
     for (const standin::ProcCall& call : dialog.messages) {
         WORD id = LOWORD(call.wParam);
@@ -249,12 +267,12 @@ TEST_F(DecoderDialogTest, EditNotificationsGetZero)
 TEST_F(DecoderDialogTest, FocusFollowsTheUser)
 {
     const standin::DialogRun& dialog =
-        Run("", {standin::Type("5"), standin::Click(IDOK), standin::Click(IDC_CODE), standin::PressEscape()});
+        Run("", {standin::Type("5", IDC_CODE), standin::Click(IDOK), standin::Click(IDC_CODE), standin::PressEscape()});
     ASSERT_EQ(dialog.states.size(), 5u);
     EXPECT_EQ(dialog.states[0].focus, IDC_CODE);
     EXPECT_EQ(dialog.states[1].focus, IDC_CODE);
     EXPECT_EQ(dialog.states[2].focus, IDOK);
-    EXPECT_EQ(dialog.states[2].description, ACCESS_DENIED);
+    EXPECT_EQ(dialog.states[2].Text(IDC_DESCRIPTION), ACCESS_DENIED);
     EXPECT_EQ(dialog.states[3].focus, IDC_CODE);
 }
 
@@ -274,15 +292,15 @@ TEST_F(DecoderDialogTest, HugePastedTextIsReadWhole)
     for (const HugeCase& c : cases) {
         Reset();
         SetUp();
-        const DialogRun& dialog = Run("", {SetText(c.text), Click(IDOK), PressEscape()});
-        EXPECT_EQ(dialog.states.back().code.size(), mebibyte);
+        const DialogRun& dialog = Run("", {SetText(c.text, IDC_CODE), Click(IDOK), PressEscape()});
+        EXPECT_EQ(dialog.states.back().Text(IDC_CODE).size(), mebibyte);
         EXPECT_EQ(LookedUpIds(), std::vector<uint32_t>{c.messageId}) << "text starting [" << c.text.substr(0, 4) << "]";
     }
 }
 
 TEST_F(DecoderDialogTest, NoDialogIsLikeAClosedOne)
 {
-    standin::FailDialogCreation();
+    standin::Fail(standin::FallibleCall::DIALOG_BOX_PARAM, 1);
     EXPECT_EQ(RunQodex("Qodex.exe 5"), 0u);
     ASSERT_EQ(standin::Dialogs().size(), 1u);
     EXPECT_EQ(standin::Dialogs()[0].returned, -1);

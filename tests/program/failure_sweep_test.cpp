@@ -1,6 +1,6 @@
-// Failure sweep: the program run once for every platform failure it must
-// survive, and once for every allocation and every lookup failing in turn,
-// once and from then on. Each run must end with its exit code (255 only
+// Failure sweep: the program run once for every result of CoInitialize,
+// and once for every call of every platform function that can fail,
+// failing in turn, once and from then on. Each run must end with its exit code (255 only
 // without working storage), show nothing but what a run may show (the
 // usage box only for a switch; in the description box only the table's
 // text for the box's number, NOT_FOUND_TEXT, or what it showed before) and
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/usage.h"
+#include "dialog/dialog_ids.h"
 #include "dialog/lookup_description.h"
 #include "numtext.h"
 #include "program_test_support.h"
@@ -17,6 +18,7 @@
 namespace {
 
 using standin::Action;
+using standin::FallibleCall;
 
 const std::map<DWORD, std::string> MESSAGE_TABLE = {
     {2, "The system cannot find the file specified.\r\n"},
@@ -41,8 +43,11 @@ const Scenario SCENARIOS[] = {
 std::vector<Action> Decodes()
 {
     using namespace standin;
-    return {Clear(), Type("2"),  PressEnter(), Paste("&H80004005"), Click(IDOK),
-            Clear(), PressEnter(), Type("12"), PressEnter(),          PressEscape()};
+    return {Clear(IDC_CODE), Type("2", IDC_CODE), PressEnter(),
+            Paste("&H80004005", IDC_CODE), Click(IDOK),
+            Clear(IDC_CODE), PressEnter(),
+            Type("12", IDC_CODE), PressEnter(),
+            PressEscape()};
 }
 
 bool IsDecode(const Action& action)
@@ -57,34 +62,27 @@ std::string Described(const std::string& text)
     return entry == MESSAGE_TABLE.end() ? std::string(NOT_FOUND_TEXT) : entry->second;
 }
 
-// Failures that need no counting.
-struct Failure {
-    const char* name;
-    void (*inject)();
-    UINT exitCode;
-    bool dialogCreated;
+const HRESULT CO_INITIALIZE_RESULTS[] = {S_FALSE, RPC_E_CHANGED_MODE, E_OUTOFMEMORY};
+
+// Every call that can fail, and what its failing does to the run.
+struct PlannedFailure {
+    FallibleCall call;
+    int leastCalls;          // made at the least by a run without a help switch
+    int workingStorageCall;  // the call whose failure leaves start-up without working storage (255), or 0
+    bool createsTheDialog;   // failing it leaves no dialog
 };
 
-const Failure FAILURES[] = {
-    {"TlsAlloc gives TLS_OUT_OF_INDEXES", [] { standin::FailTlsAlloc(); }, 255, false},
-    {"CoInitialize gives S_FALSE", [] { standin::SetCoInitializeResult(S_FALSE); }, 0, true},
-    {"CoInitialize gives RPC_E_CHANGED_MODE", [] { standin::SetCoInitializeResult(RPC_E_CHANGED_MODE); }, 0, true},
-    {"CoInitialize gives E_OUTOFMEMORY", [] { standin::SetCoInitializeResult(E_OUTOFMEMORY); }, 0, true},
-    {"InitCommonControlsEx gives FALSE", [] { standin::SetInitCommonControlsExResult(FALSE); }, 0, true},
-    {"DialogBoxParamA gives -1", [] { standin::FailDialogCreation(); }, 0, false},
+constexpr PlannedFailure PLANNED_FAILURES[] = {
+    // call                                least  storage  dialog
+    {FallibleCall::TLS_ALLOC,               1,     1,       false},
+    {FallibleCall::GLOBAL_ALLOC,            2,     1,       false},
+    {FallibleCall::INIT_COMMON_CONTROLS_EX, 1,     0,       false},
+    {FallibleCall::DIALOG_BOX_PARAM,        1,     0,       true},
+    {FallibleCall::FORMAT_MESSAGE,          2,     0,       false},
 };
-
-// Calls that fail in turn: the n-th of the run, once or from then on.
-struct CountedFailure {
-    const char* call;
-    void (*inject)(int n, bool fromThenOn);
-    int workingStorageCall;  // the call that gets start-up's block (255), or 0
-};
-
-const CountedFailure COUNTED_FAILURES[] = {
-    {"GlobalAlloc", standin::FailGlobalAlloc, 1},
-    {"FormatMessageA", standin::FailFormatMessage, 0},
-};
+static_assert(sizeof PLANNED_FAILURES / sizeof PLANNED_FAILURES[0] ==
+                  sizeof standin::FALLIBLE_CALLS / sizeof standin::FALLIBLE_CALLS[0],
+              "the sweep fails every call that the stand-in can make fail");
 
 class FailureSweepTest : public ProgramTest {
 protected:
@@ -143,23 +141,24 @@ protected:
         ASSERT_EQ(dialog.actionsPlayed, actions.size()) << "the dialog ended early";
         ASSERT_EQ(dialog.states.size(), actions.size() + 1);
 
-        const standin::DialogState& open = dialog.states[0];
-        EXPECT_TRUE(open.code.empty() || open.code == scenario.startText) << "[" << open.code << "]";
+        const std::string& openCode = dialog.states[0].Text(IDC_CODE);
+        const std::string& openDescription = dialog.states[0].Text(IDC_DESCRIPTION);
+        EXPECT_TRUE(openCode.empty() || openCode == scenario.startText) << "[" << openCode << "]";
         // The box starts empty: an unread start number leaves it so.
-        EXPECT_TRUE(open.description.empty() ||
-                    (!open.code.empty() &&
-                     (open.description == Described(open.code) || open.description == NOT_FOUND_TEXT)))
-            << "[" << open.description << "] once open with [" << open.code << "]";
+        EXPECT_TRUE(openDescription.empty() ||
+                    (!openCode.empty() &&
+                     (openDescription == Described(openCode) || openDescription == NOT_FOUND_TEXT)))
+            << "[" << openDescription << "] once open with [" << openCode << "]";
         for (size_t k = 1; k < dialog.states.size(); ++k) {
-            const standin::DialogState& before = dialog.states[k - 1];
-            const standin::DialogState& now = dialog.states[k];
-            EXPECT_LE(now.description.size(), DESCRIPTION_BUFFER_SIZE - 1);
-            if (IsDecode(actions[k - 1]) && !now.code.empty()) {
-                EXPECT_TRUE(now.description == Described(now.code) || now.description == NOT_FOUND_TEXT ||
-                            now.description == before.description)
-                    << "[" << now.description << "] after decoding [" << now.code << "]";
+            const std::string& before = dialog.states[k - 1].Text(IDC_DESCRIPTION);
+            const std::string& code = dialog.states[k].Text(IDC_CODE);
+            const std::string& description = dialog.states[k].Text(IDC_DESCRIPTION);
+            EXPECT_LE(description.size(), DESCRIPTION_BUFFER_SIZE - 1);
+            if (IsDecode(actions[k - 1]) && !code.empty()) {
+                EXPECT_TRUE(description == Described(code) || description == NOT_FOUND_TEXT || description == before)
+                    << "[" << description << "] after decoding [" << code << "]";
             } else {
-                EXPECT_EQ(now.description, before.description) << "action " << k << " changed the description";
+                EXPECT_EQ(description, before) << "action " << k << " changed the description";
             }
         }
         for (const standin::ProcCall& call : dialog.messages) {
@@ -180,45 +179,50 @@ TEST_F(FailureSweepTest, CleanRunsShowWhatTheirTextsAskFor)
         ASSERT_EQ(standin::MessageBoxes().size(), scenario.helpSwitch ? 1u : 0u);
         for (const standin::DialogRun& dialog : standin::Dialogs()) {
             const std::vector<Action> actions = Decodes();
-            EXPECT_EQ(dialog.states[0].code, scenario.startText);
+            EXPECT_EQ(dialog.states[0].Text(IDC_CODE), scenario.startText);
             for (size_t k = 1; k < dialog.states.size(); ++k) {
-                const standin::DialogState& now = dialog.states[k];
-                if (IsDecode(actions[k - 1]) && !now.code.empty()) {
-                    EXPECT_EQ(now.description, Described(now.code)) << "after decoding [" << now.code << "]";
+                const std::string& code = dialog.states[k].Text(IDC_CODE);
+                if (IsDecode(actions[k - 1]) && !code.empty()) {
+                    EXPECT_EQ(dialog.states[k].Text(IDC_DESCRIPTION), Described(code))
+                        << "after decoding [" << code << "]";
                 }
             }
-            EXPECT_EQ(dialog.states.back().description, NOT_FOUND_TEXT) << "12 is not in the table";
+            EXPECT_EQ(dialog.states.back().Text(IDC_DESCRIPTION), NOT_FOUND_TEXT) << "12 is not in the table";
         }
     }
 }
 
-TEST_F(FailureSweepTest, EachFailureThatThePlatformMayGiveIsSurvived)
+TEST_F(FailureSweepTest, EachResultOfCoInitializeIsSurvived)
 {
     for (const Scenario& scenario : SCENARIOS) {
-        for (const Failure& failure : FAILURES) {
-            SCOPED_TRACE(std::string(scenario.commandLine) + ": " + failure.name);
-            const UINT exitCode = Run(scenario, failure.inject);
-            CheckRun(scenario, exitCode, failure.exitCode, failure.dialogCreated);
+        for (const HRESULT result : CO_INITIALIZE_RESULTS) {
+            SCOPED_TRACE(std::string(scenario.commandLine) + ": CoInitialize gives " +
+                         Hex(static_cast<uint32_t>(result)));
+            const UINT exitCode = Run(scenario, [&] { standin::SetCoInitializeResult(result); });
+            CheckRun(scenario, exitCode, 0, true);
         }
     }
 }
 
-TEST_F(FailureSweepTest, EachAllocationAndLookupFailingInTurnIsSurvived)
+TEST_F(FailureSweepTest, EachCallThatCanFailFailingInTurnIsSurvived)
 {
     for (const Scenario& scenario : SCENARIOS) {
-        Run(scenario, [] {});
-        for (const CountedFailure& failure : COUNTED_FAILURES) {
-            const int calls = static_cast<int>(CountCalls(failure.call));
+        for (const PlannedFailure& failure : PLANNED_FAILURES) {
+            // The calls to sweep are those of a run in which nothing fails.
+            Run(scenario, [] {});
+            const char* name = standin::NameOf(failure.call);
+            const int calls = static_cast<int>(CountCalls(name));
             if (!scenario.helpSwitch) {
-                ASSERT_GE(calls, 2) << scenario.commandLine << ": too few " << failure.call << " calls to sweep";
+                ASSERT_GE(calls, failure.leastCalls)
+                    << scenario.commandLine << ": too few " << name << " calls to sweep";
             }
             for (int n = 1; n <= calls; ++n) {
                 for (bool fromThenOn : {false, true}) {
-                    SCOPED_TRACE(std::string(scenario.commandLine) + ": " + failure.call + " number " +
-                                 std::to_string(n) + (fromThenOn ? " and every later one" : "") + " fails");
-                    const UINT exitCode = Run(scenario, [&] { failure.inject(n, fromThenOn); });
+                    SCOPED_TRACE(std::string(scenario.commandLine) + ": " + name + " number " + std::to_string(n) +
+                                 (fromThenOn ? " and every later one" : "") + " fails");
+                    const UINT exitCode = Run(scenario, [&] { standin::Fail(failure.call, n, fromThenOn); });
                     const bool noStorage = n == failure.workingStorageCall;
-                    CheckRun(scenario, exitCode, noStorage ? 255 : 0, !noStorage);
+                    CheckRun(scenario, exitCode, noStorage ? 255 : 0, !noStorage && !failure.createsTheDialog);
                 }
             }
         }

@@ -6,15 +6,9 @@
 #include <limits>
 
 #include "app/floating_point_mode.h"
+#include "x87_control_word.h"
 
 namespace {
-
-unsigned short ControlWord()
-{
-    unsigned short word = 0;
-    __asm__ volatile("fnstcw %0" : "=m"(word));
-    return word;
-}
 
 // The x87's own store of a real as a 32-bit integer, in the current mode.
 int32_t StoreAsInt32(long double x)
@@ -27,7 +21,7 @@ int32_t StoreAsInt32(long double x)
 TEST(FloatingPointMode, LoadsTheControlWord)
 {
     LoadFloatingPointMode();
-    EXPECT_EQ(ControlWord() & 0x1F3F, 0x133F) << "control word 0x" << std::hex << ControlWord();
+    EXPECT_EQ(ControlWord() & CONTROL_WORD_FIELDS, 0x133F) << "control word 0x" << std::hex << ControlWord();
 }
 
 TEST(FloatingPointMode, NoOperationTraps)

@@ -1,6 +1,7 @@
 #include <string>
 
-#include "app/start_code.h"
+#include "dialog/dialog_ids.h"
+#include "dialog/start_code.h"
 #include "program_test_support.h"
 #include "../expected_usage_text.h"
 
@@ -70,7 +71,7 @@ TEST_F(CommandLineTest, ChoosesUsageOrDialogAndTheStartNumber)
             const standin::DialogRun& dialog = standin::Dialogs()[0];
             bool given = c.startCode != START_CODE_UNSET;
             ASSERT_FALSE(dialog.states.empty());
-            EXPECT_EQ(dialog.states[0].code, given ? std::to_string(c.startCode) : "");
+            EXPECT_EQ(dialog.states[0].Text(IDC_CODE), given ? std::to_string(c.startCode) : "");
             EXPECT_EQ(LookedUpIds(),
                       given ? std::vector<uint32_t>{static_cast<uint32_t>(c.startCode)} : std::vector<uint32_t>{});
             EXPECT_TRUE(dialog.ended);

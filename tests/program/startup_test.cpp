@@ -1,12 +1,16 @@
 #include <string>
 
-#include "app/start_code.h"
-#include "app/working_storage.h"
+#include "app/floating_point_mode.h"
+#include "dialog/dialog_ids.h"
+#include "dialog/start_code.h"
+#include "storage/working_storage.h"
 #include "program_test_support.h"
+#include "x87_control_word.h"
 
 namespace {
 
 using standin::Calls;
+using standin::FallibleCall;
 
 const std::vector<std::string> STARTUP_CALLS = {"CoInitialize", "GetCommandLineA", "TlsAlloc",
                                                 "GlobalAlloc",  "TlsSetValue",     "InitCommonControlsEx"};
@@ -32,7 +36,8 @@ TEST_F(StartupTest, PreparesRunsAndReleasesInOrder)
     EXPECT_EQ(RunQodex("Qodex.exe /?"), 0u);
 
     EXPECT_EQ(Join(FirstCalls(STARTUP_CALLS.size())), Join(STARTUP_CALLS));
-    // Step 7 frees the block alone: the program's texts were released already.
+    // Shutdown frees the working storage's block alone: the program's texts
+    // were all released before RunProgram returned.
     EXPECT_EQ(Join(LastCalls(SHUTDOWN_CALLS.size())), Join(SHUTDOWN_CALLS));
     ASSERT_EQ(CountCalls("MessageBoxA"), 1u);
     ASSERT_EQ(standin::InitCommonControlsExCalls().size(), 1u);
@@ -52,7 +57,7 @@ TEST_F(StartupTest, EveryWayOutOfTheProgramEndsWithZero)
         {"", {PressEscape()}},
         {"", {Click(IDCANCEL)}},
         {"", {CloseBox()}},
-        {"5", {Clear(), Type("2"), PressEnter(), Click(IDCANCEL)}},
+        {"5", {Clear(IDC_CODE), Type("2", IDC_CODE), PressEnter(), Click(IDCANCEL)}},
     };
     for (const Ending& e : endings) {
         Reset();
@@ -63,6 +68,25 @@ TEST_F(StartupTest, EveryWayOutOfTheProgramEndsWithZero)
     }
 }
 
+#if defined(__i386__) || defined(__x86_64__)
+// A run that starts in another floating-point mode ends in the program's.
+TEST_F(StartupTest, LoadsTheFloatingPointControlWord)
+{
+    // 53-bit precision and rounding toward zero; still no exception unmasked.
+    const unsigned short ANOTHER_MODE = 0x0E7F;
+    const unsigned short outer = ControlWord();
+    LoadControlWord(ANOTHER_MODE);
+    standin::ScriptDialog({standin::PressEscape()});
+
+    const UINT exitCode = RunQodex("Qodex.exe 5");
+    const unsigned short after = ControlWord();
+    LoadControlWord(outer);
+
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_EQ(after & CONTROL_WORD_FIELDS, FLOATING_POINT_CONTROL_WORD) << "control word " << Hex(after);
+}
+#endif
+
 TEST_F(StartupTest, WithoutWorkingStorageEndsWith255AndShowsNothing)
 {
     struct Failure {
@@ -70,9 +94,9 @@ TEST_F(StartupTest, WithoutWorkingStorageEndsWith255AndShowsNothing)
         void (*inject)();
         std::vector<std::string> calls;
     } failures[] = {
-        {"no TLS slot", [] { standin::FailTlsAlloc(); },
+        {"no TLS slot", [] { standin::Fail(FallibleCall::TLS_ALLOC, 1); },
          {"CoInitialize", "GetCommandLineA", "TlsAlloc", "CoUninitialize", "ExitProcess"}},
-        {"no memory for the block", [] { standin::FailGlobalAlloc(1); },
+        {"no memory for the block", [] { standin::Fail(FallibleCall::GLOBAL_ALLOC, 1); },
          {"CoInitialize", "GetCommandLineA", "TlsAlloc", "GlobalAlloc", "CoUninitialize", "ExitProcess"}},
     };
     for (const Failure& f : failures) {
@@ -109,7 +133,7 @@ TEST_F(StartupTest, ComAndCommonControlResultsChangeNothing)
         {"CoInitialize S_FALSE", [] { standin::SetCoInitializeResult(S_FALSE); }},
         {"CoInitialize RPC_E_CHANGED_MODE", [] { standin::SetCoInitializeResult(RPC_E_CHANGED_MODE); }},
         {"CoInitialize E_OUTOFMEMORY", [] { standin::SetCoInitializeResult(E_OUTOFMEMORY); }},
-        {"InitCommonControlsEx FALSE", [] { standin::SetInitCommonControlsExResult(FALSE); }},
+        {"InitCommonControlsEx FALSE", [] { standin::Fail(FallibleCall::INIT_COMMON_CONTROLS_EX, 1); }},
     };
     for (const Variant& v : variants) {
         SCOPED_TRACE(v.name);
@@ -118,7 +142,7 @@ TEST_F(StartupTest, ComAndCommonControlResultsChangeNothing)
         EXPECT_EQ(Join(run()), Join(normal));
         EXPECT_EQ(CountCalls("CoUninitialize"), 1u);
         ASSERT_EQ(standin::Dialogs().size(), 1u);
-        EXPECT_EQ(standin::Dialogs()[0].states[0].description, "Access is denied.\r\n");
+        EXPECT_EQ(standin::Dialogs()[0].states[0].Text(IDC_DESCRIPTION), "Access is denied.\r\n");
         ExpectNothingLeft();
     }
 }
@@ -127,8 +151,9 @@ TEST_F(StartupTest, ComAndCommonControlResultsChangeNothing)
 // then on: the run goes on to its end and leaves nothing behind.
 TEST_F(StartupTest, FailedTextAllocationsAreNeitherShownNorFatal)
 {
-    const std::vector<standin::Action> actions = {standin::Clear(), standin::Type("2"), standin::PressEnter(),
-                                                  standin::Click(IDOK), standin::PressEscape()};
+    const std::vector<standin::Action> actions = {standin::Clear(IDC_CODE), standin::Type("2", IDC_CODE),
+                                                  standin::PressEnter(), standin::Click(IDOK),
+                                                  standin::PressEscape()};
     const char* const commandLines[] = {"Qodex.exe 5", "Qodex.exe -h", "Qodex.exe"};
     for (const char* commandLine : commandLines) {
         standin::Reset();
@@ -144,7 +169,7 @@ TEST_F(StartupTest, FailedTextAllocationsAreNeitherShownNorFatal)
                 standin::Reset();
                 standin::SetMessage(2, "The system cannot find the file specified.\r\n");
                 standin::ScriptDialog(actions);
-                standin::FailGlobalAlloc(n, fromThenOn);
+                standin::Fail(FallibleCall::GLOBAL_ALLOC, n, fromThenOn);
 
                 EXPECT_EQ(RunQodex(commandLine), 0u);
 
@@ -164,12 +189,12 @@ TEST_F(StartupTest, FailedTextAllocationsAreNeitherShownNorFatal)
 TEST_F(StartupTest, NoCopyOfTheTailIsAnEmptyTail)
 {
     standin::ScriptDialog({standin::PressEscape()});
-    standin::FailGlobalAlloc(2);  // the copy of the tail
+    standin::Fail(FallibleCall::GLOBAL_ALLOC, 2);  // the copy of the tail
     EXPECT_EQ(RunQodex("Qodex.exe /?"), 0u);
     EXPECT_TRUE(standin::MessageBoxes().empty());
     EXPECT_EQ(StartCode, START_CODE_UNSET);
     ASSERT_EQ(standin::Dialogs().size(), 1u);
-    EXPECT_EQ(standin::Dialogs()[0].states[0].code, "");
+    EXPECT_EQ(standin::Dialogs()[0].states[0].Text(IDC_CODE), "");
     EXPECT_TRUE(standin::CharUpperLengths().empty());
 }
 

@@ -1,4 +1,4 @@
-#include "app/working_storage.h"
+#include "storage/working_storage.h"
 
 #include "platform/win32_api.h"
 
