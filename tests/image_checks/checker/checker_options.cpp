@@ -55,3 +55,9 @@ bool SetOptions(int argc, char** argv, std::string& error)
     }
     return true;
 }
+
+std::vector<std::string> OptionArguments(const std::string& qodex)
+{
+    return {QODEX + qodex, COMPILED_SCRIPT + options.compiledScript, LLVM_READOBJ + options.llvmReadobj,
+            XMLLINT + options.xmllint, SIZE_BUDGET + std::to_string(options.sizeBudget)};
+}

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 struct CheckerOptions {
     std::string qodex;           // --qodex=<Qodex.exe>
@@ -18,3 +19,7 @@ const CheckerOptions& Options();
 // Takes the options from the arguments that GoogleTest left; false (with
 // the reason) when one is missing or unknown.
 bool SetOptions(int argc, char** argv, std::string& error);
+
+// The same options, with another Qodex.exe: how the checker runs itself on
+// a changed copy.
+std::vector<std::string> OptionArguments(const std::string& qodex);

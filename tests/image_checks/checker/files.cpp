@@ -5,7 +5,18 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <vector>
+
+bool ReadFileBytes(const std::string& path, expected::Bytes& bytes)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return false;
+    }
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
 
 bool WriteFileBytes(const std::string& path, const expected::Bytes& bytes)
 {

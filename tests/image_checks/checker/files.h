@@ -1,10 +1,11 @@
-// Whole files written, and scratch files that clean up after themselves.
+// Whole files in and out, and scratch files that clean up after themselves.
 #pragma once
 
 #include <string>
 
 #include "byte_layout.h"
 
+bool ReadFileBytes(const std::string& path, expected::Bytes& bytes);
 bool WriteFileBytes(const std::string& path, const expected::Bytes& bytes);
 
 // A file in a directory of its own under $TMPDIR (or /tmp), so that checks
