@@ -1,6 +1,5 @@
 #include "test_support.h"
 
-#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -32,28 +31,4 @@ bool ReadFile(const std::string& path, std::string& content)
     return true;
 }
 
-std::string Hex(std::uint32_t value)
-{
-    char text[40];
-    std::snprintf(text, sizeof text, "0x%X (%u)", static_cast<unsigned>(value), static_cast<unsigned>(value));
-    return text;
-}
-
-std::string FirstDifference(const std::vector<std::uint8_t>& expected,
-                            const std::vector<std::uint8_t>& actual)
-{
-    const std::size_t common = expected.size() < actual.size() ? expected.size() : actual.size();
-    for (std::size_t i = 0; i < common; ++i) {
-        if (expected[i] != actual[i]) {
-            return "offset " + Hex(static_cast<std::uint32_t>(i)) + ": expected " + Hex(expected[i]) +
-                   ", got " + Hex(actual[i]);
-        }
-    }
-    if (expected.size() != actual.size()) {
-        return "size: expected " + Hex(static_cast<std::uint32_t>(expected.size())) + " bytes, got " +
-               Hex(static_cast<std::uint32_t>(actual.size())) + " (equal up to the shorter)";
-    }
-    return "";
-}
-
-} // namespace support
+}  // namespace support

@@ -1,10 +1,9 @@
 // Shared by the Windows test programs of this folder.
-#ifndef QODEX_TESTS_RESOURCES_TEST_SUPPORT_H
-#define QODEX_TESTS_RESOURCES_TEST_SUPPORT_H
+#pragma once
 
-#include <cstdint>
 #include <string>
-#include <vector>
+
+#include "byte_layout.h"
 
 namespace support {
 
@@ -14,13 +13,6 @@ std::string WindowsPath(const std::string& path);
 
 bool ReadFile(const std::string& path, std::string& content);
 
-// "offset 12 (0xC): expected 0x04 (4), got 0x10 (16)" for the first
-// difference, "" when both are equal.
-std::string FirstDifference(const std::vector<std::uint8_t>& expected,
-                            const std::vector<std::uint8_t>& actual);
+using expected::Hex;  // "0x1F (31)"
 
-std::string Hex(std::uint32_t value);  // "0x1F (31)"
-
-} // namespace support
-
-#endif
+}  // namespace support

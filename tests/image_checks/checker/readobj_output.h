@@ -1,6 +1,5 @@
 // The text that llvm-readobj prints, read back as its tree of blocks.
-#ifndef QODEX_TESTS_RESOURCES_READOBJ_OUTPUT_H
-#define QODEX_TESTS_RESOURCES_READOBJ_OUTPUT_H
+#pragma once
 
 #include <cstdint>
 #include <string>
@@ -28,9 +27,10 @@ bool Parse(const std::string& text, Block& root);
 // "(ID 1033)" -> 1033; -1 when the text names no id.
 long IdOf(const std::string& text);
 
-// The bytes of a hex dump block ("0000: 41424344 ...  |ABCD|" lines).
-bool HexDumpBytes(const Block& dump, std::vector<std::uint8_t>& bytes);
+// The bytes of the lines of a hex dump ("0000: 41424344 ...  |ABCD|").
+bool HexDumpBytes(const std::vector<std::string>& dump, std::vector<uint8_t>& bytes);
 
-} // namespace readobj
+// The lines of `text`, trimmed, empty ones left out.
+std::vector<std::string> TrimmedLines(const std::string& text);
 
-#endif
+}  // namespace readobj

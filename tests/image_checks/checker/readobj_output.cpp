@@ -1,17 +1,18 @@
 #include "readobj_output.h"
 
 #include <cstdlib>
+#include <utility>
 
 namespace readobj {
 namespace {
 
 std::string Trim(const std::string& s)
 {
-    const std::size_t first = s.find_first_not_of(" \t\r");
+    const size_t first = s.find_first_not_of(" \t\r");
     if (first == std::string::npos) {
         return "";
     }
-    const std::size_t last = s.find_last_not_of(" \t\r");
+    const size_t last = s.find_last_not_of(" \t\r");
     return s.substr(first, last - first + 1);
 }
 
@@ -34,7 +35,7 @@ int HexDigit(char c)
     return -1;
 }
 
-} // namespace
+}  // namespace
 
 std::string Block::Value(const std::string& key) const
 {
@@ -68,21 +69,29 @@ const Block* Block::Child(const std::string& wanted) const
     return nullptr;
 }
 
+std::vector<std::string> TrimmedLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t end = text.find('\n', pos);
+        if (end == std::string::npos) {
+            end = text.size();
+        }
+        std::string line = Trim(text.substr(pos, end - pos));
+        pos = end + 1;
+        if (!line.empty()) {
+            lines.push_back(std::move(line));
+        }
+    }
+    return lines;
+}
+
 bool Parse(const std::string& text, Block& root)
 {
     root = Block{};
     std::vector<Block*> open{&root};
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        std::size_t end = text.find('\n', pos);
-        if (end == std::string::npos) {
-            end = text.size();
-        }
-        const std::string line = Trim(text.substr(pos, end - pos));
-        pos = end + 1;
-        if (line.empty()) {
-            continue;
-        }
+    for (const std::string& line : TrimmedLines(text)) {
         if (line == "}" || line == "]" || line == ")") {
             if (open.size() == 1) {
                 return false;
@@ -111,24 +120,24 @@ bool Parse(const std::string& text, Block& root)
 
 long IdOf(const std::string& text)
 {
-    const std::size_t at = text.find("(ID ");
+    const size_t at = text.find("(ID ");
     if (at == std::string::npos) {
         return -1;
     }
     return std::strtol(text.c_str() + at + 4, nullptr, 10);
 }
 
-bool HexDumpBytes(const Block& dump, std::vector<std::uint8_t>& bytes)
+bool HexDumpBytes(const std::vector<std::string>& dump, std::vector<uint8_t>& bytes)
 {
     bytes.clear();
-    for (const std::string& line : dump.lines) {
-        const std::size_t colon = line.find(": ");
-        const std::size_t bar = line.find('|');
+    for (const std::string& line : dump) {
+        const size_t colon = line.find(": ");
+        const size_t bar = line.find('|');
         if (colon == std::string::npos || bar == std::string::npos || bar < colon) {
             return false;
         }
         int high = -1;
-        for (std::size_t i = colon + 2; i < bar; ++i) {
+        for (size_t i = colon + 2; i < bar; ++i) {
             if (line[i] == ' ') {
                 continue;
             }
@@ -139,7 +148,7 @@ bool HexDumpBytes(const Block& dump, std::vector<std::uint8_t>& bytes)
             if (high < 0) {
                 high = digit;
             } else {
-                bytes.push_back(static_cast<std::uint8_t>(high * 16 + digit));
+                bytes.push_back(static_cast<uint8_t>(high * 16 + digit));
                 high = -1;
             }
         }
@@ -150,4 +159,4 @@ bool HexDumpBytes(const Block& dump, std::vector<std::uint8_t>& bytes)
     return true;
 }
 
-} // namespace readobj
+}  // namespace readobj
