@@ -10,7 +10,9 @@ namespace qodex_driver {
 namespace {
 
 constexpr DWORD kPollMs = 20;
-constexpr UINT kAnswerMs = 10000;  // a live window answers a sent message well within this
+// A live window answers a sent message well within this, even on an emulated
+// processor (the guest route), where setting 64 KiB of text takes seconds.
+constexpr UINT kAnswerMs = 60000;
 
 bool Answered(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* result) {
     return SendMessageTimeoutA(window, message, wParam, lParam, SMTO_BLOCK | SMTO_ABORTIFHUNG, kAnswerMs,
