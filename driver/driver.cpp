@@ -12,11 +12,12 @@ namespace {
 constexpr DWORD kPollMs = 20;
 // A live window answers a sent message well within this, even on an emulated
 // processor (the guest route), where setting 64 KiB of text takes seconds.
+// No SMTO_ABORTIFHUNG: a thread busy for 5 s with a huge text there would
+// count as hung.
 constexpr UINT kAnswerMs = 60000;
 
 bool Answered(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* result) {
-    return SendMessageTimeoutA(window, message, wParam, lParam, SMTO_BLOCK | SMTO_ABORTIFHUNG, kAnswerMs,
-                               result) != 0;
+    return SendMessageTimeoutA(window, message, wParam, lParam, SMTO_BLOCK, kAnswerMs, result) != 0;
 }
 
 struct WindowSearch {
