@@ -2,6 +2,8 @@
 // ends in RoundPack, the one place that rounds.
 #include "extended_real.h"
 
+#include "significand_division.h"
+
 namespace {
 
 constexpr uint64_t HALF = 0x8000000000000000u;     // round bit of an `extra` word
@@ -186,31 +188,24 @@ ExtendedReal ExtendedDiv(ExtendedReal a, ExtendedReal b)
     }
     if (x.kind == Kind::Zero) return SignedZero(sign);
 
-    // Long division, one quotient bit a step: 64 significant bits, then the
-    // round bit; the remainder tells whether anything lies below it. The
-    // running remainder stays below the divisor, so after the doubling it
-    // fits 65 bits: the 65th is `carry`.
+    // The quotient's 64 significant bits are floor(dividend / y.sig) for a
+    // dividend of x.sig * 2^63 when x.sig >= y.sig (a quotient in [1, 2)),
+    // else x.sig * 2^64 (in [1/2, 1)); either way they lie in [2^63, 2^64).
+    // The remainder against half the divisor gives the round bit and
+    // whether anything lies below it.
     int32_t exp = x.exp - y.exp + EXTENDED_EXP_BIAS;
-    uint64_t remainder = x.sig;
-    uint64_t quotient = 0;
-    int32_t steps = 64;
+    uint64_t high = x.sig, low = 0;
     if (x.sig >= y.sig) {
-        remainder -= y.sig;
-        quotient = 1;
-        steps = 63;
+        low = high << 63;
+        high >>= 1;
     } else {
-        --exp;  // the quotient lies in [1/2, 1)
+        --exp;
     }
-    bool bit = false;
-    for (int32_t step = 0; step <= steps; ++step) {
-        const bool carry = (remainder >> 63) != 0;
-        remainder <<= 1;
-        bit = carry || remainder >= y.sig;
-        if (bit) remainder -= y.sig;
-        if (step < steps) quotient = (quotient << 1) | (bit ? 1 : 0);
-    }
-    const uint64_t extra = (bit ? HALF : 0) | (remainder != 0 ? 1 : 0);
-    return RoundPack(sign, exp, quotient, extra);
+    const SignificandQuotient division = DivideSignificands(high, low, y.sig);
+    const uint64_t rest = y.sig - division.remainder;  // no overflow, unlike 2 * remainder
+    uint64_t extra = division.remainder == 0 ? 0 : 1;
+    if (division.remainder >= rest) extra = division.remainder == rest ? HALF : HALF | 1;
+    return RoundPack(sign, exp, division.quotient, extra);
 }
 
 bool ExtendedEqual(ExtendedReal a, ExtendedReal b)
