@@ -173,6 +173,29 @@ TEST(TextToNumberDecimal, EighteenDigitsAreKept)
     });
 }
 
+// The kept digits and the point's place, however the text spreads them:
+// each text reads exactly as the plain integer of its first 18 significant
+// digits with the exponent that puts them in place. (The same number with
+// fewer digits kept can differ: it takes another power of ten.)
+TEST(TextToNumberDecimal, KeptDigitsAcrossThePoint)
+{
+    const std::pair<const char*, const char*> sameNumbers[] = {
+        {"12345678901234567.891", "123456789012345678e-1"},   // the 18th digit after the point
+        {"123456789.123456789123", "123456789123456789e-9"},  // 9 and 9, then dropped ones
+        {".123456789012345678", "123456789012345678e-18"},
+        {"000.000123456789012345678999e3", "123456789012345678e-18"},
+        {"1234567890123456789012.5e-4", "123456789012345678"},
+        {"100000000000000000.0000001", "1e17"},
+        {"0.0000000000000000000000000000001", "1e-31"},
+        {"-0.0070", "-70e-4"},
+        {"70000000000000000000000000000000000000000", "700000000000000000e23"},  // not 7e40: another power
+    };
+    for (const auto& same : sameNumbers) {
+        SCOPED_TRACE(std::string("'") + same.first + "' and '" + same.second + "'");
+        EXPECT_BITS(Text(same.first), Text(same.second));
+    }
+}
+
 // Products that fall exactly half way between two extended values: M * 5^8
 // is odd with 65 bits, so the last bit is a tie.
 TEST(TextToNumberDecimal, TiesGoToEven)
@@ -280,6 +303,12 @@ TEST(TextToNumberRadix, SixtyFourBitsAtMost)
         {"&O1777777777777777777777", Dyadic(-1)},  // 1 + 21 * 3 = 64 bits
         {"&O2000000000000000000000", ZERO},        // 65 bits
         {"&HFFFFFFFFFFFFFFFFF", ZERO},
+        // Leading zeros count as digits read but add no bits.
+        {"&H" + std::string(20, '0') + "FFFFFFFFFFFFFFFF", Dyadic(-1)},
+        {"&H" + std::string(20, '0') + "10000000000000000", ZERO},
+        {"&O" + std::string(30, '0') + "1777777777777777777777", Dyadic(-1)},
+        {"&O" + std::string(30, '0') + "2000000000000000000000", ZERO},
+        {"&B" + std::string(70, '0') + std::string(64, '1') + "&&", Dyadic(-1)},
     });
 }
 

@@ -59,23 +59,25 @@ ExtendedReal HardwareDiv(ExtendedReal a, ExtendedReal b)
     return FromLongDouble(r);
 }
 
-// ScaleByPowerOfTen's steps done by the x87 from the same table.
-long double HardwareScale(long double x, int32_t n)
+// ScaleByPowerOfTen's steps done by the x87 from the same table; the exact
+// powers below 10^8 as the x87 makes them.
+long double HardwareScale(long double x, int32_t exponent)
 {
-    uint32_t magnitude = n < 0 ? 0u - static_cast<uint32_t>(n) : static_cast<uint32_t>(n);
+    uint32_t magnitude = exponent < 0 ? 0u - static_cast<uint32_t>(exponent) : static_cast<uint32_t>(exponent);
     const long double p4096 = ToLongDouble(POWER_OF_TEN_4096);
     if (magnitude > 4096) {
-        x = n > 0 ? x * p4096 : x / p4096;
+        x = exponent > 0 ? x * p4096 : x / p4096;
         magnitude -= 4096;
     }
     if (magnitude == 0) return x;
-    long double p = ToLongDouble(POWER_OF_TEN_EXACT[magnitude & 7]);
+    long double power = 1;
+    for (uint32_t i = 0; i < (magnitude & 7); ++i) power *= 10;
     uint32_t octets = magnitude >> 3;
     for (int j = 0; octets != 0; ++j, octets >>= 1) {
         if ((octets & 1) == 0) continue;
-        p *= j < POWER_OF_TEN_BINARY_COUNT ? ToLongDouble(POWER_OF_TEN_BINARY[j]) : p4096;
+        power *= j < POWER_OF_TEN_BINARY_COUNT ? ToLongDouble(POWER_OF_TEN_BINARY[j]) : p4096;
     }
-    return n > 0 ? x * p : x / p;
+    return exponent > 0 ? x * power : x / power;
 }
 
 std::string Decimal(uint64_t v) { return std::to_string(v); }
@@ -248,6 +250,32 @@ TEST_F(X87Differential, DecimalScalingMatchesTheHardware)
     std::printf("%d pairs (M, k): M * 10^|k| and M / 10^|k| compared; %d of them as text; %d mismatches\n",
                 pairs, textsChecked, mismatches);
     EXPECT_EQ(mismatches, 0);
+}
+
+// Where the reader changes method: up to 10^27 the power is exact, beyond
+// it is built from the table. Every exponent around that edge, with
+// mantissas of every length, as text against the x87 doing the rule.
+TEST_F(X87Differential, ExactPowersAndBeyondAsText)
+{
+    const uint64_t mantissas[] = {1, 5, 7, 99, 12345, 999999999, 4294967297, 123456789012345678, 999999999999999999};
+    int mismatches = 0, checked = 0;
+    for (const uint64_t mantissa : mantissas) {
+        for (int32_t integerExponent = -40; integerExponent <= 40; ++integerExponent) {
+            const std::string text = Decimal(mantissa) + "e" + std::to_string(integerExponent);
+            const long double m = static_cast<long double>(mantissa);
+            const int32_t magnitude = integerExponent < 0 ? -integerExponent : integerExponent;
+            long double expected = m;
+            if (integerExponent > 0) expected = m * HardwareScale(1.0L, magnitude);
+            if (integerExponent < 0) expected = m / HardwareScale(1.0L, magnitude);
+            const ExtendedReal ours = Text(text);
+            ++checked;
+            if (!SameBits(ours, FromLongDouble(expected)) && ++mismatches <= 10) {
+                ADD_FAILURE() << "'" << text << "'\n  ours: " << Describe(ours)
+                              << "\n  x87:  " << Describe(FromLongDouble(expected));
+            }
+        }
+    }
+    std::printf("%d texts around the exact powers: %d mismatches\n", checked, mismatches);
 }
 
 // fistp with the invalid exception masked: out of range gives the integer
