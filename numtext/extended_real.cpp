@@ -113,8 +113,9 @@ Operand Unpack(ExtendedReal x)
 }
 
 // The x87's choice between NaN operands: a quiet one over a signalling
-// one, else the larger significand; the result is always quiet.
-ExtendedReal PropagateNaN(ExtendedReal a, ExtendedReal b)
+// one, else the larger significand; the result is always quiet. Out of
+// line: inlined into ExtendedMul, its one caller, it makes the code larger.
+__attribute__((noinline)) ExtendedReal PropagateNaN(ExtendedReal a, ExtendedReal b)
 {
     const bool aNaN = ExtendedIsNaN(a), bNaN = ExtendedIsNaN(b);
     ExtendedReal chosen = a;
@@ -176,17 +177,22 @@ ExtendedReal ExtendedMul(ExtendedReal a, ExtendedReal b)
 ExtendedReal ExtendedDiv(ExtendedReal a, ExtendedReal b)
 {
     const Operand x = Unpack(a), y = Unpack(b);
+    if (x.kind != Kind::Finite || y.kind != Kind::Finite) {
+        // Every other case of a / b is that of a * (1 / b): b with its zero
+        // and infinity swapped and its sign kept (a NaN or an invalid
+        // encoding stays itself, so the product picks the same NaN).
+        ExtendedReal reciprocal = b;
+        if (y.kind == Kind::Zero) {
+            reciprocal.sig = EXTENDED_INFINITY.sig;
+            reciprocal.signExp |= EXTENDED_EXP_MAX;
+        }
+        if (y.kind == Kind::Infinity) {
+            reciprocal.sig = 0;
+            reciprocal.signExp &= 0x8000u;
+        }
+        return ExtendedMul(a, reciprocal);
+    }
     const bool sign = x.sign != y.sign;
-    if (x.kind == Kind::Unsupported || y.kind == Kind::Unsupported) return EXTENDED_DEFAULT_NAN;
-    if (x.kind == Kind::NaN || y.kind == Kind::NaN) return PropagateNaN(a, b);
-    if (x.kind == Kind::Infinity) {
-        return y.kind == Kind::Infinity ? EXTENDED_DEFAULT_NAN : SignedInfinity(sign);
-    }
-    if (y.kind == Kind::Infinity) return SignedZero(sign);
-    if (y.kind == Kind::Zero) {
-        return x.kind == Kind::Zero ? EXTENDED_DEFAULT_NAN : SignedInfinity(sign);
-    }
-    if (x.kind == Kind::Zero) return SignedZero(sign);
 
     // The quotient's 64 significant bits are floor(dividend / y.sig) for a
     // dividend of x.sig * 2^63 when x.sig >= y.sig (a quotient in [1, 2)),
@@ -201,11 +207,12 @@ ExtendedReal ExtendedDiv(ExtendedReal a, ExtendedReal b)
     } else {
         --exp;
     }
-    const SignificandQuotient division = DivideSignificands(high, low, y.sig);
-    const uint64_t rest = y.sig - division.remainder;  // no overflow, unlike 2 * remainder
-    uint64_t extra = division.remainder == 0 ? 0 : 1;
-    if (division.remainder >= rest) extra = division.remainder == rest ? HALF : HALF | 1;
-    return RoundPack(sign, exp, division.quotient, extra);
+    uint64_t quotient;
+    const uint64_t remainder = DivideSignificands(high, low, y.sig, quotient);
+    const uint64_t rest = y.sig - remainder;  // no overflow, unlike 2 * remainder
+    uint64_t extra = remainder == 0 ? 0 : 1;
+    if (remainder >= rest) extra = remainder == rest ? HALF : HALF | 1;
+    return RoundPack(sign, exp, quotient, extra);
 }
 
 bool ExtendedEqual(ExtendedReal a, ExtendedReal b)

@@ -31,15 +31,15 @@ uint64_t ReciprocalFromBelow(uint64_t top)
 // remainder / top <= (remainder * 2^32 + next) / divisor: never too large,
 // and the difference below never negative. It lacks at most 2 for the top
 // half's rounding, 2 for the reciprocal's and 1 for the truncations.
-SignificandQuotient DivideSignificands(uint64_t high, uint64_t low, uint64_t divisor)
+uint64_t DivideSignificands(uint64_t high, uint64_t low, uint64_t divisor, uint64_t& quotient)
 {
     const uint64_t top = (divisor >> 32) + (static_cast<uint32_t>(divisor) != 0 ? 1 : 0);
     const uint64_t reciprocal = ReciprocalFromBelow(top);
     const uint32_t reciprocalLow = static_cast<uint32_t>(reciprocal);
-    SignificandQuotient result{0, high};
+    uint64_t remainder = high;
+    quotient = 0;
     uint32_t next = static_cast<uint32_t>(low >> 32);
     for (int step = 0; step < 2; ++step) {
-        const uint64_t remainder = result.remainder;
         const uint32_t remainderHigh = static_cast<uint32_t>(remainder >> 32);
         uint32_t digit = static_cast<uint32_t>(
             (Product(remainderHigh, reciprocalLow) + (Product(static_cast<uint32_t>(remainder), reciprocalLow) >> 32)) >>
@@ -60,9 +60,9 @@ SignificandQuotient DivideSignificands(uint64_t high, uint64_t low, uint64_t div
             differenceLow -= divisor;
             ++digit;
         }
-        result.remainder = differenceLow;
-        result.quotient = (result.quotient << 32) | digit;
+        remainder = differenceLow;
+        quotient = (quotient << 32) | digit;
         next = static_cast<uint32_t>(low);
     }
-    return result;
+    return remainder;
 }

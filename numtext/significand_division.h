@@ -5,14 +5,10 @@
 
 #include <stdint.h>
 
-struct SignificandQuotient {
-    uint64_t quotient;
-    uint64_t remainder;  // below the divisor
-};
-
-// floor((high * 2^64 + low) / divisor) and what remains, for a divisor in
-// [2^63, 2^64) and high below it, so that the quotient fits 64 bits.
-SignificandQuotient DivideSignificands(uint64_t high, uint64_t low, uint64_t divisor);
+// floor((high * 2^64 + low) / divisor) into `quotient`, for a divisor in
+// [2^63, 2^64) and high below it, so that the quotient fits 64 bits; what
+// remains, below the divisor, is the result.
+uint64_t DivideSignificands(uint64_t high, uint64_t low, uint64_t divisor, uint64_t& quotient);
 
 // An estimate of 2^64 / top for top in [2^31, 2^32]: never above it, and
 // at most 2 below it (for every such top).

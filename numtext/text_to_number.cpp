@@ -1,7 +1,6 @@
 // TextToNumber: the decimal form and the '&' radix form, read in one pass
 // from left to right without allocating and never past `length`.
 #include "numtext.h"
-#include "power_of_ten.h"
 
 namespace {
 
@@ -73,16 +72,21 @@ const unsigned char* ReadDigits(const unsigned char* p, const unsigned char* end
     return p;
 }
 
-// kept * 10^integerExponent, the power taken exactly or as
-// ScaleByPowerOfTen(1, |integerExponent|) gives it, and used once.
+// kept * 10^integerExponent: the power as ScaleByPowerOfTen(1, |exponent|)
+// gives it, used once. Up to 10^4096 that is what ScaleByPowerOfTen does
+// with kept itself; beyond, it would take the 10^4096 step on kept first,
+// a rounding in another order.
 ExtendedReal ScaleKept(uint64_t kept, int32_t integerExponent)
 {
-    const ExtendedReal value = ExtendedFromUint64(kept);
-    if (integerExponent == 0) return value;
-    const uint32_t magnitude = static_cast<uint32_t>(integerExponent < 0 ? -integerExponent : integerExponent);
-    const ExtendedReal power = magnitude <= EXACT_POWER_OF_TEN_LIMIT ? ExactPowerOfTen(magnitude)
-                                                                     : ScaleByPowerOfTen(EXTENDED_ONE, static_cast<int32_t>(magnitude));
-    return integerExponent > 0 ? ExtendedMul(value, power) : ExtendedDiv(value, power);
+    ExtendedReal value = ExtendedFromUint64(kept);
+    const int32_t magnitude = integerExponent < 0 ? -integerExponent : integerExponent;
+    if (magnitude > 4096) {
+        const ExtendedReal power = ScaleByPowerOfTen(ExtendedFromUint64(1), magnitude);
+        value = integerExponent > 0 ? ExtendedMul(value, power) : ExtendedDiv(value, power);
+    } else if (magnitude != 0) {  // whole numbers, the most common, need no call
+        value = ScaleByPowerOfTen(value, integerExponent);
+    }
+    return value;
 }
 
 FORM_READER ExtendedReal ReadDecimalForm(const unsigned char* text, size_t length)
@@ -158,19 +162,17 @@ FORM_READER ExtendedReal ReadDecimalForm(const unsigned char* text, size_t lengt
 FORM_READER ExtendedReal ReadRadixForm(const unsigned char* p, const unsigned char* end)
 {
     // Octal also without a prefix letter, whose place the first candidate
-    // digit then takes. `safeDigits` digits of the radix always fit 64 bits.
-    uint32_t radix = 8, bitsPerDigit = 3, safeDigits = 21;
+    // digit then takes.
+    uint32_t radix = 8, bitsPerDigit = 3;
     if (p < end) {
         const unsigned char folded = *p | 0x20u;  // joins the two cases of a letter, and nothing else
         if (folded == 'b') {
             radix = 2;
             bitsPerDigit = 1;
-            safeDigits = 64;
             ++p;
         } else if (folded == 'h') {
             radix = 16;
             bitsPerDigit = 4;
-            safeDigits = 16;
             ++p;
         } else if (folded == 'o' || folded == 'q') {
             ++p;
@@ -179,24 +181,20 @@ FORM_READER ExtendedReal ReadRadixForm(const unsigned char* p, const unsigned ch
 
     if (p == end || DigitValue(*p) >= radix) return EXTENDED_ZERO;
     const bool leadingZero = *p == '0';
+    const unsigned char* const firstSignificant = SkipZeros(p, end);  // zeros add no bits
     uint64_t value = DigitValue(*p);
-    const unsigned char* const safeEnd = static_cast<size_t>(end - p) > safeDigits ? p + safeDigits : end;
-    for (++p; p < safeEnd; ++p) {
+    for (++p; p < end; ++p) {
         const uint32_t digit = DigitValue(*p);
         if (digit >= radix) break;
         value = (value << bitsPerDigit) | digit;
     }
-    if (p == safeEnd) {
-        // Past the digits that always fit, a 1 bit shifted out of the top
-        // makes the whole number 0. Leading zeros keep the value at 0, so
-        // any number of them is fine.
-        const uint64_t lost = ~uint64_t{0} << (64 - bitsPerDigit);
-        for (; p < end; ++p) {
-            const uint32_t digit = DigitValue(*p);
-            if (digit >= radix) break;
-            if ((value & lost) != 0) return EXTENDED_ZERO;
-            value = (value << bitsPerDigit) | digit;
-        }
+    // More than 64 significant bits make the whole number 0: all the bits
+    // of the digits after the first nonzero one, and that one's own.
+    const size_t significantDigits = static_cast<size_t>(p - firstSignificant);
+    if (significantDigits > 64) return EXTENDED_ZERO;
+    if (significantDigits > 0) {
+        const uint32_t firstBits = 32 - static_cast<uint32_t>(__builtin_clz(DigitValue(*firstSignificant)));
+        if ((significantDigits - 1) * bitsPerDigit + firstBits > 64) return EXTENDED_ZERO;
     }
 
     // One suffix, the longest that matches: '%', '&', '&&', '?', '??', '???'.
@@ -218,7 +216,10 @@ FORM_READER ExtendedReal ReadRadixForm(const unsigned char* p, const unsigned ch
         if ((value >> 16) != 0) result = (value ^ 0x80000000u) - 0x80000000u;
         else if (!ampersand) result = (value ^ 0x8000u) - 0x8000u;
     }
-    return ExtendedFromInt64(static_cast<int64_t>(result));
+    // ExtendedFromInt64 by hand: the program needs no other caller of it.
+    const bool negative = (result >> 63) != 0;
+    const ExtendedReal magnitude = ExtendedFromUint64(negative ? 0 - result : result);
+    return negative ? ExtendedNegate(magnitude) : magnitude;
 }
 
 }  // namespace
