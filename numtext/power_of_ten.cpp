@@ -9,14 +9,14 @@ constexpr ExtendedReal Power(uint16_t exp, uint64_t sig) { return PackExtended(f
 
 }  // namespace
 
-ExtendedReal ExactPowerOfTen(uint32_t n)
+ExtendedReal ExactPowerOfTen(uint32_t exponent)
 {
-    // 10^n = 5^n * 2^n: the power of five is exact, and 2^n moves the
-    // exponent only (by at most 27).
+    // 10^e = 5^e * 2^e: the power of five is exact, and 2^e only moves the
+    // binary exponent (by at most 27).
     uint64_t five = 1;
-    for (uint32_t i = 0; i < n; ++i) five *= 5;
+    for (uint32_t i = 0; i < exponent; ++i) five *= 5;
     ExtendedReal power = ExtendedFromUint64(five);
-    power.signExp = static_cast<uint16_t>(power.signExp + n);
+    power.signExp = static_cast<uint16_t>(power.signExp + exponent);
     return power;
 }
 

@@ -13,9 +13,9 @@ namespace {
 #define FORM_READER __attribute__((noinline))
 #endif
 
-// A decimal number keeps this many significant digits, as many as a 64-bit
-// integer always holds; later ones still count towards the digit count and
-// the point's position.
+// A decimal number keeps this many significant digits, which a 64-bit
+// integer holds with room to spare; later ones still count towards the
+// point's position.
 constexpr int32_t KEPT_DIGITS = 18;
 // Exponents keep four digits: far more than the extended range needs
 // (10^-4951 to 10^4932), and with the point's position they stay far
@@ -216,7 +216,8 @@ FORM_READER ExtendedReal ReadRadixForm(const unsigned char* p, const unsigned ch
         if ((value >> 16) != 0) result = (value ^ 0x80000000u) - 0x80000000u;
         else if (!ampersand) result = (value ^ 0x8000u) - 0x8000u;
     }
-    // ExtendedFromInt64 by hand: the program needs no other caller of it.
+    // ExtendedFromInt64 by hand, which keeps that function out of the
+    // program: nothing else there calls it.
     const bool negative = (result >> 63) != 0;
     const ExtendedReal magnitude = ExtendedFromUint64(negative ? 0 - result : result);
     return negative ? ExtendedNegate(magnitude) : magnitude;

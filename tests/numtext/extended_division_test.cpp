@@ -31,9 +31,9 @@ Limbs MultiplyAdd(uint64_t a, uint64_t b, uint64_t addend)
     for (int i = 0; i < 2; ++i) {
         for (int j = 0; j < 2; ++j) {
             uint64_t carry = static_cast<uint64_t>(x[i]) * y[j];
-            for (int k = i + j; k < 4 && carry != 0; ++k) {
-                carry += sum[k];
-                sum[k] = carry & 0xFFFFFFFFu;
+            for (int limb = i + j; limb < 4 && carry != 0; ++limb) {
+                carry += sum[limb];
+                sum[limb] = carry & 0xFFFFFFFFu;
                 carry >>= 32;
             }
         }
@@ -58,11 +58,11 @@ int TrailingZeros(uint64_t v)
     return count;
 }
 
-// 10^n's significand: 5^n shifted up until its top bit is set.
-uint64_t PowerOfTenSignificand(int n)
+// 10^exponent's significand: 5^exponent shifted up until its top bit is set.
+uint64_t PowerOfTenSignificand(int exponent)
 {
     uint64_t power = 1;
-    for (int i = 0; i < n; ++i) power *= 5;
+    for (int i = 0; i < exponent; ++i) power *= 5;
     while ((power & TOP_BIT) == 0) power <<= 1;
     return power;
 }
@@ -143,7 +143,9 @@ TEST(ExtendedDiv, QuotientsBuiltFromTheirRemainder)
         {"10^32, rounded", 0x9DC5ADA82B70B59Eu},
         {"10^4096, rounded", 0xC46052028A20979Bu},
     };
-    for (int n = 1; n <= 27; ++n) divisors.push_back({"10^" + std::to_string(n), PowerOfTenSignificand(n)});
+    for (int exponent = 1; exponent <= 27; ++exponent) {
+        divisors.push_back({"10^" + std::to_string(exponent), PowerOfTenSignificand(exponent)});
+    }
 
     int checked = 0;
     for (const Divisor& divisor : divisors) {
