@@ -21,3 +21,18 @@ const std::vector<CorpusKind>& NumberCorpus()
     };
     return corpus;
 }
+
+std::vector<TextSet> BenchmarkSets()
+{
+    std::vector<TextSet> sets(1);
+    sets[0].name = "all";
+    for (const CorpusKind& kind : NumberCorpus()) {
+        sets[0].texts.insert(sets[0].texts.end(), kind.texts.begin(), kind.texts.end());
+        sets.push_back(TextSet{kind.name, kind.texts, {}});
+    }
+    // Only now, with every set in its final place, do the pointers stay valid.
+    for (TextSet& set : sets) {
+        for (const std::string& text : set.texts) set.cLibraryTexts.push_back(CLibraryTextFor(text));
+    }
+    return sets;
+}

@@ -1,8 +1,10 @@
-// TextToNumber against glibc's strtold on the same texts, all of the corpus
-// and each kind of text on its own. Repetitions of the two are interleaved
-// at random, so both see the same machine; the medians of the repetitions
-// give one line for each comparison:
-//   RESULT numbers-<kind>-ns-per-text <TextToNumber> <strtold> <ratio>
+// TextToNumber against the C library's own readers on the same texts, all of
+// the corpus and each kind of text on its own: for the '&' radix forms
+// glibc's strtoull on the same digits in the same base, for the rest
+// strtold. Repetitions of the two are interleaved at random, so both see the
+// same machine; the medians of the repetitions give one line for each
+// comparison:
+//   RESULT numbers-<kind>-ns-per-text <TextToNumber> <C library> <ratio> <C library's readers>
 // Other arguments go to Google Benchmark.
 #include "number_corpus.h"
 #include "numtext.h"
@@ -10,7 +12,6 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <map>
 #include <string>
 #include <vector>
@@ -19,28 +20,25 @@ namespace {
 
 constexpr int REPETITIONS = 9;
 
-void ReadWithTextToNumber(benchmark::State& state, const std::vector<std::string>* texts)
+void ReadWithTextToNumber(benchmark::State& state, const TextSet* set)
 {
     for (auto _ : state) {
-        for (const std::string& text : *texts) {
+        for (const std::string& text : set->texts) {
             ExtendedReal x = TextToNumber(text.data(), text.size());
             benchmark::DoNotOptimize(x);
         }
     }
-    state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * texts->size()));
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * set->texts.size()));
 }
 
-void ReadWithStrtold(benchmark::State& state, const std::vector<std::string>* texts)
+void ReadAllWithCLibrary(benchmark::State& state, const TextSet* set)
 {
     for (auto _ : state) {
-        for (const std::string& text : *texts) {
-            char* end = nullptr;
-            long double x = std::strtold(text.c_str(), &end);
-            benchmark::DoNotOptimize(x);
-            benchmark::DoNotOptimize(end);
+        for (const CLibraryText& text : set->cLibraryTexts) {
+            ReadWithCLibrary(text, [](const auto& result) { benchmark::DoNotOptimize(result); });
         }
     }
-    state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * texts->size()));
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * set->cLibraryTexts.size()));
 }
 
 // The console output, and the medians kept for the summary.
@@ -63,22 +61,12 @@ class MedianKeeper : public benchmark::ConsoleReporter {
 
 int main(int argc, char** argv)
 {
-    std::vector<std::string> all;
-    for (const CorpusKind& kind : NumberCorpus()) {
-        all.insert(all.end(), kind.texts.begin(), kind.texts.end());
-    }
-    std::vector<std::pair<std::string, const std::vector<std::string>*>> sets = {{"all", &all}};
-    for (const CorpusKind& kind : NumberCorpus()) {
-        sets.emplace_back(kind.name, &kind.texts);
-    }
-    for (const auto& set : sets) {
-        for (const char* reader : {"TextToNumber", "strtold"}) {
-            const std::string name = std::string(reader) + "/" + set.first;
-            auto* benchmark = std::string(reader) == "strtold"
-                                  ? benchmark::RegisterBenchmark(name.c_str(), ReadWithStrtold, set.second)
-                                  : benchmark::RegisterBenchmark(name.c_str(), ReadWithTextToNumber, set.second);
-            benchmark->Repetitions(REPETITIONS)->ReportAggregatesOnly(true)->Unit(benchmark::kNanosecond);
-        }
+    const std::vector<TextSet> sets = BenchmarkSets();
+    for (const TextSet& set : sets) {
+        benchmark::RegisterBenchmark(("TextToNumber/" + set.name).c_str(), ReadWithTextToNumber, &set)
+            ->Repetitions(REPETITIONS)->ReportAggregatesOnly(true)->Unit(benchmark::kNanosecond);
+        benchmark::RegisterBenchmark(("CLibrary/" + set.name).c_str(), ReadAllWithCLibrary, &set)
+            ->Repetitions(REPETITIONS)->ReportAggregatesOnly(true)->Unit(benchmark::kNanosecond);
     }
 
     std::vector<char*> args(argv, argv + argc);
@@ -93,15 +81,17 @@ int main(int argc, char** argv)
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 
-    for (const auto& set : sets) {
-        const auto ours = reporter.medianNs.find("TextToNumber/" + set.first);
-        const auto peer = reporter.medianNs.find("strtold/" + set.first);
+    for (const TextSet& set : sets) {
+        const auto ours = reporter.medianNs.find("TextToNumber/" + set.name);
+        const auto peer = reporter.medianNs.find("CLibrary/" + set.name);
         if (ours == reporter.medianNs.end() || peer == reporter.medianNs.end()) {
             continue;  // filtered out
         }
-        const double texts = static_cast<double>(set.second->size());
-        std::printf("RESULT numbers-%s-ns-per-text %.2f %.2f %.3f\n", set.first.c_str(), ours->second / texts,
-                    peer->second / texts, ours->second / peer->second);
+        const std::vector<std::string>& texts = set.texts;
+        const double textCount = static_cast<double>(texts.size());
+        std::printf("RESULT numbers-%s-ns-per-text %.2f %.2f %.3f %s\n", set.name.c_str(), ours->second / textCount,
+                    peer->second / textCount, ours->second / peer->second,
+                    CLibraryReaderNames(texts.data(), texts.size()).c_str());
     }
     return 0;
 }

@@ -2,6 +2,8 @@
 // ends in RoundPack, the one place that rounds.
 #include "extended_real.h"
 
+#include "significand_division.h"
+
 namespace {
 
 constexpr uint64_t HALF = 0x8000000000000000u;     // round bit of an `extra` word
@@ -111,8 +113,9 @@ Operand Unpack(ExtendedReal x)
 }
 
 // The x87's choice between NaN operands: a quiet one over a signalling
-// one, else the larger significand; the result is always quiet.
-ExtendedReal PropagateNaN(ExtendedReal a, ExtendedReal b)
+// one, else the larger significand; the result is always quiet. Out of
+// line: inlined into ExtendedMul, its one caller, it makes the code larger.
+__attribute__((noinline)) ExtendedReal PropagateNaN(ExtendedReal a, ExtendedReal b)
 {
     const bool aNaN = ExtendedIsNaN(a), bNaN = ExtendedIsNaN(b);
     ExtendedReal chosen = a;
@@ -174,42 +177,41 @@ ExtendedReal ExtendedMul(ExtendedReal a, ExtendedReal b)
 ExtendedReal ExtendedDiv(ExtendedReal a, ExtendedReal b)
 {
     const Operand x = Unpack(a), y = Unpack(b);
+    if (x.kind != Kind::Finite || y.kind != Kind::Finite) {
+        // Every other case of a / b is that of a * (1 / b): b with its zero
+        // and infinity swapped and its sign kept (a NaN or an invalid
+        // encoding stays itself, so the product picks the same NaN).
+        ExtendedReal reciprocal = b;
+        if (y.kind == Kind::Zero) {
+            reciprocal.sig = EXTENDED_INFINITY.sig;
+            reciprocal.signExp |= EXTENDED_EXP_MAX;
+        }
+        if (y.kind == Kind::Infinity) {
+            reciprocal.sig = 0;
+            reciprocal.signExp &= 0x8000u;
+        }
+        return ExtendedMul(a, reciprocal);
+    }
     const bool sign = x.sign != y.sign;
-    if (x.kind == Kind::Unsupported || y.kind == Kind::Unsupported) return EXTENDED_DEFAULT_NAN;
-    if (x.kind == Kind::NaN || y.kind == Kind::NaN) return PropagateNaN(a, b);
-    if (x.kind == Kind::Infinity) {
-        return y.kind == Kind::Infinity ? EXTENDED_DEFAULT_NAN : SignedInfinity(sign);
-    }
-    if (y.kind == Kind::Infinity) return SignedZero(sign);
-    if (y.kind == Kind::Zero) {
-        return x.kind == Kind::Zero ? EXTENDED_DEFAULT_NAN : SignedInfinity(sign);
-    }
-    if (x.kind == Kind::Zero) return SignedZero(sign);
 
-    // Long division, one quotient bit a step: 64 significant bits, then the
-    // round bit; the remainder tells whether anything lies below it. The
-    // running remainder stays below the divisor, so after the doubling it
-    // fits 65 bits: the 65th is `carry`.
+    // The quotient's 64 significant bits are floor(dividend / y.sig) for a
+    // dividend of x.sig * 2^63 when x.sig >= y.sig (a quotient in [1, 2)),
+    // else x.sig * 2^64 (in [1/2, 1)); either way they lie in [2^63, 2^64).
+    // The remainder against half the divisor gives the round bit and
+    // whether anything lies below it.
     int32_t exp = x.exp - y.exp + EXTENDED_EXP_BIAS;
-    uint64_t remainder = x.sig;
-    uint64_t quotient = 0;
-    int32_t steps = 64;
+    uint64_t high = x.sig, low = 0;
     if (x.sig >= y.sig) {
-        remainder -= y.sig;
-        quotient = 1;
-        steps = 63;
+        low = high << 63;
+        high >>= 1;
     } else {
-        --exp;  // the quotient lies in [1/2, 1)
+        --exp;
     }
-    bool bit = false;
-    for (int32_t step = 0; step <= steps; ++step) {
-        const bool carry = (remainder >> 63) != 0;
-        remainder <<= 1;
-        bit = carry || remainder >= y.sig;
-        if (bit) remainder -= y.sig;
-        if (step < steps) quotient = (quotient << 1) | (bit ? 1 : 0);
-    }
-    const uint64_t extra = (bit ? HALF : 0) | (remainder != 0 ? 1 : 0);
+    uint64_t quotient;
+    const uint64_t remainder = DivideSignificands(high, low, y.sig, quotient);
+    const uint64_t rest = y.sig - remainder;  // no overflow, unlike 2 * remainder
+    uint64_t extra = remainder == 0 ? 0 : 1;
+    if (remainder >= rest) extra = remainder == rest ? HALF : HALF | 1;
     return RoundPack(sign, exp, quotient, extra);
 }
 

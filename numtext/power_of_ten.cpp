@@ -9,16 +9,16 @@ constexpr ExtendedReal Power(uint16_t exp, uint64_t sig) { return PackExtended(f
 
 }  // namespace
 
-const ExtendedReal POWER_OF_TEN_EXACT[8] = {
-    Power(0x3FFF, 0x8000000000000000u),  // 1
-    Power(0x4002, 0xA000000000000000u),  // 10
-    Power(0x4005, 0xC800000000000000u),  // 100
-    Power(0x4008, 0xFA00000000000000u),  // 1000
-    Power(0x400C, 0x9C40000000000000u),  // 10^4
-    Power(0x400F, 0xC350000000000000u),  // 10^5
-    Power(0x4012, 0xF424000000000000u),  // 10^6
-    Power(0x4016, 0x9896800000000000u),  // 10^7
-};
+ExtendedReal ExactPowerOfTen(uint32_t exponent)
+{
+    // 10^e = 5^e * 2^e: the power of five is exact, and 2^e only moves the
+    // binary exponent (by at most 27).
+    uint64_t five = 1;
+    for (uint32_t i = 0; i < exponent; ++i) five *= 5;
+    ExtendedReal power = ExtendedFromUint64(five);
+    power.signExp = static_cast<uint16_t>(power.signExp + exponent);
+    return power;
+}
 
 // Rounded to nearest (ties to even) from the exact integers 10^N; the
 // comment gives the binary exponent of the leading bit.
@@ -46,7 +46,7 @@ ExtendedReal ScaleByPowerOfTen(ExtendedReal x, int32_t n)
     }
     if (magnitude == 0) return x;
 
-    ExtendedReal power = POWER_OF_TEN_EXACT[magnitude & 7];
+    ExtendedReal power = ExactPowerOfTen(magnitude & 7);
     uint32_t octets = magnitude >> 3;
     for (int j = 0; octets != 0; ++j, octets >>= 1) {
         if ((octets & 1) == 0) continue;

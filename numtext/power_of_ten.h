@@ -3,8 +3,10 @@
 
 #include "extended_real.h"
 
-// 10^0 .. 10^7, exact.
-extern const ExtendedReal POWER_OF_TEN_EXACT[8];
+// 10^exponent for exponent <= EXACT_POWER_OF_TEN_LIMIT: exact, as
+// 5^exponent fits 64 bits.
+constexpr uint32_t EXACT_POWER_OF_TEN_LIMIT = 27;
+ExtendedReal ExactPowerOfTen(uint32_t exponent);
 
 // Entry j is the extended value nearest to 10^(8 * 2^j), j = 0..8: 10^8 up
 // to 10^2048. 10^8 and 10^16 are exact.

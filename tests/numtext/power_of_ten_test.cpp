@@ -10,37 +10,24 @@ using namespace numtext_test;
 
 namespace {
 
-// The extended value nearest to 10^n, from exact arithmetic.
-ExtendedReal NearestPowerOfTen(int n)
+// The extended value nearest to 10^exponent, from exact arithmetic.
+ExtendedReal NearestPowerOfTen(int exponent)
 {
-    const SmallBignum::Rounded r = SmallBignum::PowerOfTen(n).RoundTo64Bits();
+    const SmallBignum::Rounded r = SmallBignum::PowerOfTen(exponent).RoundTo64Bits();
     return Bits(false, static_cast<uint16_t>(16383 + r.exponent), r.sig);
-}
-
-TEST(PowerOfTenTable, ExactEntriesAreTheIntegers)
-{
-    for (int n = 0; n < 8; ++n) {
-        SCOPED_TRACE("10^" + std::to_string(n));
-        EXPECT_BITS(POWER_OF_TEN_EXACT[n], NearestPowerOfTen(n));
-        EXPECT_TRUE(SmallBignum::PowerOfTen(n).FitsIn64Bits());
-    }
 }
 
 TEST(PowerOfTenTable, BinaryEntriesAreNearestToTheExactPowers)
 {
     for (int j = 0; j < POWER_OF_TEN_BINARY_COUNT; ++j) {
-        const int n = 8 << j;
-        SCOPED_TRACE("10^" + std::to_string(n));
-        EXPECT_BITS(POWER_OF_TEN_BINARY[j], NearestPowerOfTen(n));
+        const int exponent = 8 << j;
+        SCOPED_TRACE("10^" + std::to_string(exponent));
+        EXPECT_BITS(POWER_OF_TEN_BINARY[j], NearestPowerOfTen(exponent));
     }
+    EXPECT_BITS(POWER_OF_TEN_4096, NearestPowerOfTen(4096));
     // 10^8 and 10^16 need no rounding, 10^32 does.
     EXPECT_TRUE(SmallBignum::PowerOfTen(16).FitsIn64Bits());
     EXPECT_FALSE(SmallBignum::PowerOfTen(32).FitsIn64Bits());
-}
-
-TEST(PowerOfTenTable, Entry4096IsNearestToTheExactPower)
-{
-    EXPECT_BITS(POWER_OF_TEN_4096, NearestPowerOfTen(4096));
 }
 
 #if defined(__i386__) || defined(__x86_64__)
@@ -55,17 +42,23 @@ TEST(PowerOfTenTable, MatchesTheCompilersLongDoubleLiterals)
         EXPECT_BITS(POWER_OF_TEN_BINARY[j], FromLongDouble(literals[j]));
     }
     EXPECT_BITS(POWER_OF_TEN_4096, FromLongDouble(1e4096L));
-    const long double small[] = {1e0L, 1e1L, 1e2L, 1e3L, 1e4L, 1e5L, 1e6L, 1e7L};
-    for (int n = 0; n < 8; ++n) EXPECT_BITS(POWER_OF_TEN_EXACT[n], FromLongDouble(small[n]));
+    const long double small[] = {1e0L, 1e1L, 1e2L, 1e3L, 1e4L, 1e5L, 1e6L, 1e7L, 1e27L};
+    for (uint32_t exponent = 0; exponent < 8; ++exponent) {
+        EXPECT_BITS(ExactPowerOfTen(exponent), FromLongDouble(small[exponent]));
+    }
+    EXPECT_BITS(ExactPowerOfTen(27), FromLongDouble(small[8]));
 }
 #endif
 
+// The exact powers, alone and as ScaleByPowerOfTen builds them from the
+// table (each of its steps exact too).
 TEST(ScaleByPowerOfTen, IsExactUpTo27)
 {
-    for (int n = 0; n <= 27; ++n) {
-        SCOPED_TRACE("10^" + std::to_string(n));
-        ASSERT_TRUE(SmallBignum::PowerOfTen(n).FitsIn64Bits());
-        EXPECT_BITS(ScaleByPowerOfTen(EXTENDED_ONE, n), NearestPowerOfTen(n));
+    for (int exponent = 0; exponent <= 27; ++exponent) {
+        SCOPED_TRACE("10^" + std::to_string(exponent));
+        ASSERT_TRUE(SmallBignum::PowerOfTen(exponent).FitsIn64Bits());
+        EXPECT_BITS(ExactPowerOfTen(static_cast<uint32_t>(exponent)), NearestPowerOfTen(exponent));
+        EXPECT_BITS(ScaleByPowerOfTen(EXTENDED_ONE, exponent), NearestPowerOfTen(exponent));
     }
     // 10^28 = 2^28 * 5^28 and 5^28 needs 66 bits: the first inexact power.
     EXPECT_FALSE(SmallBignum::PowerOfTen(28).FitsIn64Bits());
@@ -83,11 +76,11 @@ TEST(ScaleByPowerOfTen, NegativeExponentDivides)
     EXPECT_BITS(ScaleByPowerOfTen(Dyadic(3), -40), ExtendedDiv(Dyadic(3), ScaleByPowerOfTen(EXTENDED_ONE, 40)));
 }
 
-// Bit 9 of |n| div 8, set for 4096..4103 only, stands for the 10^4096 entry.
+// Bit 9 of |exponent| div 8, set for 4096..4103 only, stands for the 10^4096 entry.
 TEST(ScaleByPowerOfTen, Bit9IsThe4096Entry)
 {
     EXPECT_BITS(ScaleByPowerOfTen(EXTENDED_ONE, 4096), POWER_OF_TEN_4096);
-    EXPECT_BITS(ScaleByPowerOfTen(EXTENDED_ONE, 4103), ExtendedMul(POWER_OF_TEN_EXACT[7], POWER_OF_TEN_4096));
+    EXPECT_BITS(ScaleByPowerOfTen(EXTENDED_ONE, 4103), ExtendedMul(ExactPowerOfTen(7), POWER_OF_TEN_4096));
     EXPECT_BITS(ScaleByPowerOfTen(EXTENDED_ONE, -4096), ExtendedDiv(EXTENDED_ONE, POWER_OF_TEN_4096));
 }
 
@@ -97,9 +90,9 @@ TEST(ScaleByPowerOfTen, Above4096TakesThe4096StepFirst)
     const ExtendedReal x = Dyadic(7);
     const ExtendedReal first = ExtendedMul(x, POWER_OF_TEN_4096);
     // 4097 - 4096 = 1: p = 10.
-    EXPECT_BITS(ScaleByPowerOfTen(x, 4097), ExtendedMul(first, POWER_OF_TEN_EXACT[1]));
+    EXPECT_BITS(ScaleByPowerOfTen(x, 4097), ExtendedMul(first, ExactPowerOfTen(1)));
     // 4931 - 4096 = 835 = 3 + 8 * (8 + 32 + 64): p = 1000 * 10^64 * 10^256 * 10^512, in that order.
-    ExtendedReal p = POWER_OF_TEN_EXACT[3];
+    ExtendedReal p = ExactPowerOfTen(3);
     p = ExtendedMul(p, POWER_OF_TEN_BINARY[3]);
     p = ExtendedMul(p, POWER_OF_TEN_BINARY[5]);
     p = ExtendedMul(p, POWER_OF_TEN_BINARY[6]);

@@ -136,7 +136,7 @@ TEST(TextToNumberDecimal, EdgeCasesOfTheRange)
 {
     const ExtendedReal negativeOverflow = Bits(true, 16383 + 127, 0x8000000000000000u);
     CheckTexts({
-        {"1e4932", OVERFLOW_VALUE},  // T = 4933, although 10^4932 itself would fit
+        {"1e4932", OVERFLOW_VALUE},  // 0.1e4933: at the range limit, although 10^4932 itself would fit
         {"1e9999", OVERFLOW_VALUE},
         {"1e65540", OVERFLOW_VALUE},
         {"1e99999999999999999999", OVERFLOW_VALUE},  // the exponent saturates at 9999
@@ -145,12 +145,12 @@ TEST(TextToNumberDecimal, EdgeCasesOfTheRange)
         {"1e-9999", ZERO},
         {"-1e-9999", NEG_ZERO},
         {"1e-99999999999999999999", ZERO},
-        {"1e-4933", ZERO},    // T = -4932 but k = -4933: 10^4933 is infinite, the quotient 0
+        {"1e-4933", ZERO},    // 0.1e-4932, inside, but 1 / 10^4933 and 10^4933 is infinite: the quotient 0
         {"0.1e-4932", ZERO},  // the same
-        {"9e-4951", ZERO},    // T = -4950
-        {"0.0001e-4929", ZERO},  // T = -3 - 4929 = -4932, k = -4933
+        {"9e-4951", ZERO},    // 0.9e-4950
+        {"0.0001e-4929", ZERO},  // 0.1e-4932: 1 / 10^4933 again
     });
-    // Just inside: T = 4932 gives a finite number, T = -4931 a subnormal.
+    // Just inside: 0.1e4932 gives a finite number, 0.1e-4931 a subnormal.
     const ExtendedReal big = Text("1e4931");
     EXPECT_LT(ExtendedExp(big), 0x7FFF) << Describe(big);
     EXPECT_GT(ExtendedExp(big), 0x7FF0) << Describe(big);
@@ -173,7 +173,30 @@ TEST(TextToNumberDecimal, EighteenDigitsAreKept)
     });
 }
 
-// Products that fall exactly half way between two extended values: M * 5^8
+// The kept digits and the point's place, however the text spreads them:
+// each text reads exactly as the plain integer of its first 18 significant
+// digits with the exponent that puts them in place. (The same number with
+// fewer digits kept can differ: it takes another power of ten.)
+TEST(TextToNumberDecimal, KeptDigitsAcrossThePoint)
+{
+    const std::pair<const char*, const char*> sameNumbers[] = {
+        {"12345678901234567.891", "123456789012345678e-1"},   // the 18th digit after the point
+        {"123456789.123456789123", "123456789123456789e-9"},  // 9 and 9, then dropped ones
+        {".123456789012345678", "123456789012345678e-18"},
+        {"000.000123456789012345678999e3", "123456789012345678e-18"},
+        {"1234567890123456789012.5e-4", "123456789012345678"},
+        {"100000000000000000.0000001", "1e17"},
+        {"0.0000000000000000000000000000001", "1e-31"},
+        {"-0.0070", "-70e-4"},
+        {"70000000000000000000000000000000000000000", "700000000000000000e23"},  // not 7e40: another power
+    };
+    for (const auto& same : sameNumbers) {
+        SCOPED_TRACE(std::string("'") + same.first + "' and '" + same.second + "'");
+        EXPECT_BITS(Text(same.first), Text(same.second));
+    }
+}
+
+// Products that fall exactly half way between two extended values: kept * 5^8
 // is odd with 65 bits, so the last bit is a tie.
 TEST(TextToNumberDecimal, TiesGoToEven)
 {
@@ -188,9 +211,9 @@ TEST(TextToNumberDecimal, PointPositionAcrossLongRuns)
 {
     const std::string zeros(5000, '0');
     CheckTexts({
-        {"." + zeros + "1e5000", Bits(false, 0x3FFB, 0xCCCCCCCCCCCCCCCDu)},  // P = -5000: 0.1
-        {"1" + zeros + "e-5000", Dyadic(1)},                                 // n = 5001: 10^17 / 10^17
-        {zeros + "25." + zeros, Dyadic(25)},                                 // n = 5002: 25 * 10^16 / 10^16
+        {"." + zeros + "1e5000", Bits(false, 0x3FFB, 0xCCCCCCCCCCCCCCCDu)},  // the point 5000 zeros before the 1: 0.1
+        {"1" + zeros + "e-5000", Dyadic(1)},                                 // 5001 significant digits: 10^17 / 10^17
+        {zeros + "25." + zeros, Dyadic(25)},                                 // 5002 significant digits: 25 * 10^16 / 10^16
     });
 }
 
@@ -280,6 +303,12 @@ TEST(TextToNumberRadix, SixtyFourBitsAtMost)
         {"&O1777777777777777777777", Dyadic(-1)},  // 1 + 21 * 3 = 64 bits
         {"&O2000000000000000000000", ZERO},        // 65 bits
         {"&HFFFFFFFFFFFFFFFFF", ZERO},
+        // Leading zeros count as digits read but add no bits.
+        {"&H" + std::string(20, '0') + "FFFFFFFFFFFFFFFF", Dyadic(-1)},
+        {"&H" + std::string(20, '0') + "10000000000000000", ZERO},
+        {"&O" + std::string(30, '0') + "1777777777777777777777", Dyadic(-1)},
+        {"&O" + std::string(30, '0') + "2000000000000000000000", ZERO},
+        {"&B" + std::string(70, '0') + std::string(64, '1') + "&&", Dyadic(-1)},
     });
 }
 
@@ -328,10 +357,10 @@ TEST(TextToNumber, LongTexts)
         {digits, OVERFLOW_VALUE},
         {"-" + digits, Bits(true, 16383 + 127, 0x8000000000000000u)},
         {"0." + zeros + "1", ZERO},
-        {"." + zeros + "1e9999", ZERO},                  // P = -2^20, far below the range
+        {"." + zeros + "1e9999", ZERO},                  // the point 2^20 zeros before the 1, far below the range
         {zeros + "7", Dyadic(7)},                        // leading zeros are not significant
-        {"7." + zeros, Dyadic(7)},                       // n = 2^20 + 1, k = 1 - 18
-        {"7" + zeros + "e-1048576", OVERFLOW_VALUE},     // X saturates at -9999, T stays huge
+        {"7." + zeros, Dyadic(7)},                       // 2^20 + 1 significant digits, 7 * 10^17 / 10^17
+        {"7" + zeros + "e-1048576", OVERFLOW_VALUE},     // the exponent saturates at -9999, the number stays huge
         {blanks + "7", Dyadic(7)},
         {blanks, ZERO},
         {"1e" + digits, OVERFLOW_VALUE},                 // the exponent saturates

@@ -59,23 +59,25 @@ ExtendedReal HardwareDiv(ExtendedReal a, ExtendedReal b)
     return FromLongDouble(r);
 }
 
-// ScaleByPowerOfTen's steps done by the x87 from the same table.
-long double HardwareScale(long double x, int32_t n)
+// ScaleByPowerOfTen's steps done by the x87 from the same table; the exact
+// powers below 10^8 as the x87 makes them.
+long double HardwareScale(long double x, int32_t exponent)
 {
-    uint32_t magnitude = n < 0 ? 0u - static_cast<uint32_t>(n) : static_cast<uint32_t>(n);
+    uint32_t magnitude = exponent < 0 ? 0u - static_cast<uint32_t>(exponent) : static_cast<uint32_t>(exponent);
     const long double p4096 = ToLongDouble(POWER_OF_TEN_4096);
     if (magnitude > 4096) {
-        x = n > 0 ? x * p4096 : x / p4096;
+        x = exponent > 0 ? x * p4096 : x / p4096;
         magnitude -= 4096;
     }
     if (magnitude == 0) return x;
-    long double p = ToLongDouble(POWER_OF_TEN_EXACT[magnitude & 7]);
+    long double power = 1;
+    for (uint32_t i = 0; i < (magnitude & 7); ++i) power *= 10;
     uint32_t octets = magnitude >> 3;
     for (int j = 0; octets != 0; ++j, octets >>= 1) {
         if ((octets & 1) == 0) continue;
-        p *= j < POWER_OF_TEN_BINARY_COUNT ? ToLongDouble(POWER_OF_TEN_BINARY[j]) : p4096;
+        power *= j < POWER_OF_TEN_BINARY_COUNT ? ToLongDouble(POWER_OF_TEN_BINARY[j]) : p4096;
     }
-    return n > 0 ? x * p : x / p;
+    return exponent > 0 ? x * power : x / power;
 }
 
 std::string Decimal(uint64_t v) { return std::to_string(v); }
@@ -147,8 +149,9 @@ TEST_F(X87Differential, MultiplyAndDivideMatchTheHardware)
     std::printf("%d operand pairs, multiplied and divided: %d mismatches\n", pairs, mismatches);
 }
 
-// k in -4951..4931, a third of the draws at each end, where results
-// overflow or become subnormal, and some near 0, where they are exact.
+// Exponents of ten in -4951..4931, a third of the draws at each end, where
+// results overflow or become subnormal, and some near 0, where they are
+// exact.
 int32_t RandomPowerOfTen(std::mt19937_64& random)
 {
     const uint64_t pick = random() % 10;
@@ -158,7 +161,7 @@ int32_t RandomPowerOfTen(std::mt19937_64& random)
     return static_cast<int32_t>(random() % 81) - 40;
 }
 
-// M of 1 to 18 digits, evenly by digit count.
+// Kept integers of 1 to 18 digits, evenly by digit count.
 uint64_t RandomMantissa(std::mt19937_64& random, int* digits)
 {
     *digits = 1 + static_cast<int>(random() % 18);
@@ -166,15 +169,16 @@ uint64_t RandomMantissa(std::mt19937_64& random, int* digits)
     for (int i = 1; i < *digits; ++i) low *= 10;
     const uint64_t high = low * 10 - 1;
     switch (random() % 8) {
-    case 0: return low;   // 10^(d-1)
+    case 0: return low;   // 10^(digits - 1)
     case 1: return high;  // 99...9
     default: return low + random() % (high - low + 1);
     }
 }
 
-// The decimal rule: M times or divided by 10^k, the power built step by step
-// from the table and the last operation rounded once. Each random pair is
-// checked both ways, and as the text that the rule reads as M * 10^k.
+// The decimal rule: the kept integer times or divided by 10^|exponent|,
+// the power built step by step from the table and the last operation
+// rounded once. Each random pair is checked both ways, and as the text
+// that the rule reads as kept * 10^exponent.
 TEST_F(X87Differential, DecimalScalingMatchesTheHardware)
 {
     const int pairs = 150000;
@@ -185,45 +189,46 @@ TEST_F(X87Differential, DecimalScalingMatchesTheHardware)
     };
     for (int i = 0; i < pairs && mismatches <= 10; ++i) {
         int digits = 0;
-        const uint64_t m = RandomMantissa(random_, &digits);
-        const int32_t k = RandomPowerOfTen(random_);
-        const int32_t magnitude = k < 0 ? -k : k;
-        const ExtendedReal mExtended = ExtendedFromUint64(m);
-        const long double mHardware = static_cast<long double>(m);
-        ASSERT_TRUE(SameBits(mExtended, FromLongDouble(mHardware))) << m;
+        const uint64_t kept = RandomMantissa(random_, &digits);
+        const int32_t integerExponent = RandomPowerOfTen(random_);
+        const int32_t magnitude = integerExponent < 0 ? -integerExponent : integerExponent;
+        const ExtendedReal keptExtended = ExtendedFromUint64(kept);
+        const long double keptHardware = static_cast<long double>(kept);
+        ASSERT_TRUE(SameBits(keptExtended, FromLongDouble(keptHardware))) << kept;
 
         const ExtendedReal power = ScaleByPowerOfTen(EXTENDED_ONE, magnitude);
         const long double powerHardware = HardwareScale(1.0L, magnitude);
-        const std::string pair = Decimal(m) + ", 10^" + std::to_string(magnitude);
+        const std::string pair = Decimal(kept) + ", 10^" + std::to_string(magnitude);
         report("10^" + std::to_string(magnitude), power, FromLongDouble(powerHardware));
-        report(pair + " *", ExtendedMul(mExtended, power), FromLongDouble(mHardware * powerHardware));
-        report(pair + " /", ExtendedDiv(mExtended, power), FromLongDouble(mHardware / powerHardware));
+        report(pair + " *", ExtendedMul(keptExtended, power), FromLongDouble(keptHardware * powerHardware));
+        report(pair + " /", ExtendedDiv(keptExtended, power), FromLongDouble(keptHardware / powerHardware));
 
         // The same number as text, with the point and the exponent moved so
-        // that the rule's k stays k: "digits e X", ".000digits e X", or with
-        // digits beyond the eighteenth that are dropped.
+        // that the rule's exponent for the kept integer stays the same:
+        // "digits e exponent", ".000digits e exponent", or with digits
+        // beyond the eighteenth that are dropped.
         std::string text = (random_() & 1) != 0 ? "-" : "";
         const bool negative = !text.empty();
-        const std::string mantissaDigits = Decimal(m);
-        int32_t exponent = k;
+        const std::string mantissaDigits = Decimal(kept);
+        int32_t exponent = integerExponent;
         switch (random_() % 4) {
         case 0:
             text += mantissaDigits;
             break;
-        case 1: {  // point after q digits: P = q
+        case 1: {  // point after q digits
             const int q = 1 + static_cast<int>(random_() % static_cast<uint64_t>(digits));
             text += mantissaDigits.substr(0, static_cast<size_t>(q)) + "." + mantissaDigits.substr(static_cast<size_t>(q));
-            exponent = k + digits - q;
+            exponent = integerExponent + digits - q;
             break;
         }
-        case 2: {  // point and z zeros before the first digit: P = -z
+        case 2: {  // point and z zeros before the first digit
             const int z = static_cast<int>(random_() % 6);
             text += (random_() & 1) != 0 ? "0." : ".";
             text += std::string(static_cast<size_t>(z), '0') + mantissaDigits;
-            exponent = k + digits + z;
+            exponent = integerExponent + digits + z;
             break;
         }
-        default: {  // 18 kept digits and e dropped ones: P = 18 + e
+        default: {  // 18 kept digits and e dropped ones
             if (digits != 18) {
                 text += mantissaDigits;
                 break;
@@ -231,23 +236,49 @@ TEST_F(X87Differential, DecimalScalingMatchesTheHardware)
             const int e = 1 + static_cast<int>(random_() % 12);
             text += mantissaDigits;
             for (int j = 0; j < e; ++j) text += static_cast<char>('0' + random_() % 10);
-            exponent = k - e;
+            exponent = integerExponent - e;
             break;
         }
         }
         text += "e" + std::to_string(exponent);
-        const int32_t total = digits + k;  // T = P + X
-        if (total <= -4933 || total >= 4933) continue;
-        long double expected = mHardware;
-        if (k > 0) expected = mHardware * HardwareScale(1.0L, k);
-        if (k < 0) expected = mHardware / HardwareScale(1.0L, -k);
+        const int32_t fractionExponent = digits + integerExponent;  // the text as 0.d1d2... * 10^fractionExponent
+        if (fractionExponent <= -4933 || fractionExponent >= 4933) continue;
+        long double expected = keptHardware;
+        if (integerExponent > 0) expected = keptHardware * HardwareScale(1.0L, integerExponent);
+        if (integerExponent < 0) expected = keptHardware / HardwareScale(1.0L, -integerExponent);
         if (negative) expected = -expected;
         report("'" + text + "'", Text(text), FromLongDouble(expected));
         ++textsChecked;
     }
-    std::printf("%d pairs (M, k): M * 10^|k| and M / 10^|k| compared; %d of them as text; %d mismatches\n",
+    std::printf("%d pairs (kept, exponent): kept * 10^|exponent| and kept / 10^|exponent| compared; %d of them as text; %d mismatches\n",
                 pairs, textsChecked, mismatches);
     EXPECT_EQ(mismatches, 0);
+}
+
+// Where the reader changes method: up to 10^27 the power is exact, beyond
+// it is built from the table. Every exponent around that edge, with
+// mantissas of every length, as text against the x87 doing the rule.
+TEST_F(X87Differential, ExactPowersAndBeyondAsText)
+{
+    const uint64_t mantissas[] = {1, 5, 7, 99, 12345, 999999999, 4294967297, 123456789012345678, 999999999999999999};
+    int mismatches = 0, checked = 0;
+    for (const uint64_t mantissa : mantissas) {
+        for (int32_t integerExponent = -40; integerExponent <= 40; ++integerExponent) {
+            const std::string text = Decimal(mantissa) + "e" + std::to_string(integerExponent);
+            const long double kept = static_cast<long double>(mantissa);
+            const int32_t magnitude = integerExponent < 0 ? -integerExponent : integerExponent;
+            long double expected = kept;
+            if (integerExponent > 0) expected = kept * HardwareScale(1.0L, magnitude);
+            if (integerExponent < 0) expected = kept / HardwareScale(1.0L, magnitude);
+            const ExtendedReal ours = Text(text);
+            ++checked;
+            if (!SameBits(ours, FromLongDouble(expected)) && ++mismatches <= 10) {
+                ADD_FAILURE() << "'" << text << "'\n  ours: " << Describe(ours)
+                              << "\n  x87:  " << Describe(FromLongDouble(expected));
+            }
+        }
+    }
+    std::printf("%d texts around the exact powers: %d mismatches\n", checked, mismatches);
 }
 
 // fistp with the invalid exception masked: out of range gives the integer
