@@ -64,9 +64,9 @@ int main(int argc, char** argv)
     const std::vector<TextSet> sets = BenchmarkSets();
     for (const TextSet& set : sets) {
         benchmark::RegisterBenchmark(("TextToNumber/" + set.name).c_str(), ReadWithTextToNumber, &set)
-            ->Repetitions(REPETITIONS)->ReportAggregatesOnly(true)->Unit(benchmark::kNanosecond);
+            ->Repetitions(REPETITIONS)->ReportAggregatesOnly(true)->Unit(benchmark::NANOSECOND);
         benchmark::RegisterBenchmark(("CLibrary/" + set.name).c_str(), ReadAllWithCLibrary, &set)
-            ->Repetitions(REPETITIONS)->ReportAggregatesOnly(true)->Unit(benchmark::kNanosecond);
+            ->Repetitions(REPETITIONS)->ReportAggregatesOnly(true)->Unit(benchmark::NANOSECOND);
     }
 
     std::vector<char*> args(argv, argv + argc);

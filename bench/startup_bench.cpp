@@ -32,11 +32,11 @@ namespace {
 
 using namespace qodex_driver;
 
-constexpr char kStartNumber[] = "5";
-constexpr DWORD kStartNumberId = 5;
-constexpr DWORD kPollMs = 1;           // Sleep(1): the poll leaves the cores to the started program
-constexpr DWORD kPaintSettleMs = 200;  // after the dialog answers, for its first painting
-constexpr DWORD kQuietMs = 300;        // before each start, for what the last run left to the system
+constexpr char START_NUMBER[] = "5";
+constexpr DWORD START_NUMBER_ID = 5;
+constexpr DWORD POLL_MS = 1;           // Sleep(1): the poll leaves the cores to the started program
+constexpr DWORD PAINT_SETTLE_MS = 200;  // after the dialog answers, for its first painting
+constexpr DWORD QUIET_MS = 300;        // before each start, for what the last run left to the system
 
 struct Run {
     bool ok = false;
@@ -77,8 +77,8 @@ enum class Window { Dialog, UsageBox };
 // it down by keeping Wine's server busy.
 HWND FindShown(DWORD processId, const char* caption)
 {
-    for (HWND window = FindWindowExA(nullptr, nullptr, kDialogClass, caption); window != nullptr;
-         window = FindWindowExA(nullptr, window, kDialogClass, caption)) {
+    for (HWND window = FindWindowExA(nullptr, nullptr, DIALOG_CLASS, caption); window != nullptr;
+         window = FindWindowExA(nullptr, window, DIALOG_CLASS, caption)) {
         DWORD owner = 0;
         GetWindowThreadProcessId(window, &owner);
         if (owner == processId && IsWindowVisible(window)) {
@@ -95,9 +95,9 @@ Run RunOnce(const std::string& exe, const std::string& tail, Window window, bool
     Run run;
     const std::string dosExe = DosPath(exe);
     const std::string commandLine = QuotedCommandLine(dosExe, tail);
-    const char* caption = window == Window::UsageBox ? kUsageCaption : kDialogCaption;
+    const char* caption = window == Window::UsageBox ? USAGE_BOX_CAPTION : DIALOG_CAPTION;
 
-    Sleep(kQuietMs);
+    Sleep(QUIET_MS);
     QodexProcess process;
     LARGE_INTEGER start, shown;
     QueryPerformanceCounter(&start);
@@ -106,21 +106,21 @@ Run RunOnce(const std::string& exe, const std::string& tail, Window window, bool
         return run;
     }
     HWND found = nullptr;
-    for (LARGE_INTEGER now = start; Milliseconds(start, now) < kWaitMs; QueryPerformanceCounter(&now)) {
+    for (LARGE_INTEGER now = start; Milliseconds(start, now) < WAIT_MS; QueryPerformanceCounter(&now)) {
         found = FindShown(process.ProcessId(), caption);
         if (found != nullptr && window == Window::Dialog) {
             // The description box as it stands when the dialog shows: the
             // system's text for Qodex, empty for the floor. Both sides read
             // it, so both pay the same for the check.
             std::string text;
-            if (!ReadText(GetDlgItem(found, kDescriptionBoxId), &text) || text != expectedDescription) {
+            if (!ReadText(GetDlgItem(found, DESCRIPTION_BOX_ID), &text) || text != expectedDescription) {
                 found = nullptr;
             }
         }
         if (found != nullptr || !process.Running()) {
             break;
         }
-        Sleep(kPollMs);
+        Sleep(POLL_MS);
     }
     QueryPerformanceCounter(&shown);
     if (found == nullptr) {
@@ -133,8 +133,8 @@ Run RunOnce(const std::string& exe, const std::string& tail, Window window, bool
     if (measureMemory) {
         // Both dialogs have the number box: once it has answered, the dialog
         // has run its start-up; the pause lets its first painting finish.
-        Settle(GetDlgItem(found, kNumberBoxId));
-        Sleep(kPaintSettleMs);
+        Settle(GetDlgItem(found, NUMBER_BOX_ID));
+        Sleep(PAINT_SETTLE_MS);
         run.peakWorkingSet = PeakWorkingSetOf(process.ProcessId());
         if (run.peakWorkingSet == 0) {
             run.error = "GetProcessMemoryInfo failed, error " + Hex(GetLastError());
@@ -146,7 +146,7 @@ Run RunOnce(const std::string& exe, const std::string& tail, Window window, bool
     QueryPerformanceCounter(&closed);
     SendCloseMessage(found);
     DWORD exitCode = 0;
-    if (!process.WaitForExit(kWaitMs, &exitCode)) {
+    if (!process.WaitForExit(WAIT_MS, &exitCode)) {
         run.error = "the program did not end after its window was closed";
         return run;
     }
@@ -254,7 +254,7 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    const Side qodexDialog{qodex, kStartNumber, Window::Dialog, ExpectedDescription(kStartNumberId)};
+    const Side qodexDialog{qodex, START_NUMBER, Window::Dialog, ExpectedDescription(START_NUMBER_ID)};
     const Side floorDialogSide{floorDialog, "", Window::Dialog, ""};
     const Side qodexUsage{qodex, "/?", Window::UsageBox, ""};
     const Side floorUsageSide{floorUsage, "", Window::UsageBox, ""};

@@ -9,15 +9,15 @@
 namespace qodex_driver {
 namespace {
 
-constexpr DWORD kPollMs = 20;
+constexpr DWORD POLL_MS = 20;
 // A live window answers a sent message well within this, even on an emulated
 // processor (the guest route), where setting 64 KiB of text takes seconds.
 // No SMTO_ABORTIFHUNG: a thread busy for 5 s with a huge text there would
 // count as hung.
-constexpr UINT kAnswerMs = 60000;
+constexpr UINT ANSWER_MS = 60000;
 
 bool Answered(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* result) {
-    return SendMessageTimeoutA(window, message, wParam, lParam, SMTO_BLOCK, kAnswerMs, result) != 0;
+    return SendMessageTimeoutA(window, message, wParam, lParam, SMTO_BLOCK, ANSWER_MS, result) != 0;
 }
 
 struct WindowSearch {
@@ -29,14 +29,14 @@ struct WindowSearch {
 bool IsProgramWindow(HWND window, DWORD processId, const char* caption) {
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner != processId || !IsWindowVisible(window) || ClassNameOf(window) != kDialogClass) {
+    if (owner != processId || !IsWindowVisible(window) || ClassNameOf(window) != DIALOG_CLASS) {
         return false;
     }
     const std::string text = CaptionOf(window);
     if (caption != nullptr) {
         return text == caption;
     }
-    return text == kDialogCaption || text == kUsageCaption;
+    return text == DIALOG_CAPTION || text == USAGE_BOX_CAPTION;
 }
 
 BOOL CALLBACK CollectWindow(HWND window, LPARAM data) {
@@ -131,7 +131,7 @@ std::string QuotedCommandLine(const std::string& exe, const std::string& tail) {
 std::string ExpectedDescription(DWORD id) {
     char buffer[512] = {};
     if (FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, id, 0, buffer, sizeof buffer, nullptr) == 0) {
-        return kNotFoundText;
+        return NOT_FOUND_SENTENCE;
     }
     return buffer;
 }
@@ -191,11 +191,11 @@ bool WriteText(HWND window, const std::string& text) {
 namespace {
 
 bool RunTextCommand(HWND control, DWORD threadId, TextCommand command, std::string* text) {
-    HMODULE dll = LoadLibraryA(kTextHookDll);
+    HMODULE dll = LoadLibraryA(TEXT_HOOK_DLL);
     if (dll == nullptr) {
         return false;
     }
-    auto hookProc = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(dll, kTextHookProc)));
+    auto hookProc = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(dll, TEXT_HOOK_PROC)));
     const DWORD capacity = static_cast<DWORD>(text->size()) + 4 * 1024 * 1024;
     char name[64];
     std::snprintf(name, sizeof name, "QodexDriverText-%lu", static_cast<unsigned long>(GetCurrentProcessId()));
@@ -205,19 +205,19 @@ bool RunTextCommand(HWND control, DWORD threadId, TextCommand command, std::stri
     bool done = false;
     if (hookProc != nullptr && block != nullptr) {
         char* blockText = reinterpret_cast<char*>(block + 1);
-        block->state = kPending;
+        block->state = BLOCK_PENDING;
         block->capacity = capacity;
         block->length = static_cast<DWORD>(text->size());
         std::memcpy(blockText, text->data(), text->size());
         blockText[text->size()] = '\0';
         HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, hookProc, dll, threadId);
         if (hook != nullptr &&
-            PostMessageA(control, RegisterWindowMessageA(kTextCommandMessage), GetCurrentProcessId(), command)) {
-            for (DWORD waited = 0; block->state == kPending && waited < kWaitMs; waited += kPollMs) {
-                Sleep(kPollMs);
+            PostMessageA(control, RegisterWindowMessageA(TEXT_COMMAND_MESSAGE), GetCurrentProcessId(), command)) {
+            for (DWORD waited = 0; block->state == BLOCK_PENDING && waited < WAIT_MS; waited += POLL_MS) {
+                Sleep(POLL_MS);
             }
-            done = block->state == kDone;
-            if (done && command == kReadText) {
+            done = block->state == BLOCK_DONE;
+            if (done && command == COMMAND_READ_TEXT) {
                 text->assign(blockText, block->length);
             }
         }
@@ -239,12 +239,12 @@ bool RunTextCommand(HWND control, DWORD threadId, TextCommand command, std::stri
 
 bool WriteTextInThread(HWND control, DWORD threadId, const std::string& text) {
     std::string copy = text;
-    return RunTextCommand(control, threadId, kSetText, &copy);
+    return RunTextCommand(control, threadId, COMMAND_SET_TEXT, &copy);
 }
 
 bool ReadTextInThread(HWND control, DWORD threadId, std::string* text) {
     text->clear();
-    return RunTextCommand(control, threadId, kReadText, text);
+    return RunTextCommand(control, threadId, COMMAND_READ_TEXT, text);
 }
 
 void PressKey(HWND focus, UINT virtualKey) {
@@ -279,7 +279,7 @@ bool Settle(HWND edit) {
     if (!PostMessageA(edit, EM_SETLIMITTEXT, limit, 0)) {
         return false;
     }
-    for (DWORD waited = 0; waited < kWaitMs; waited += kPollMs) {
+    for (DWORD waited = 0; waited < WAIT_MS; waited += POLL_MS) {
         DWORD_PTR current = 0;
         if (!Answered(edit, EM_GETLIMITTEXT, 0, 0, &current)) {
             return false;
@@ -287,7 +287,7 @@ bool Settle(HWND edit) {
         if (current == limit) {
             return true;
         }
-        Sleep(kPollMs);
+        Sleep(POLL_MS);
     }
     return false;
 }
@@ -355,7 +355,7 @@ QodexProcess::~QodexProcess() {
     }
     if (Running()) {
         TerminateProcess(process_, 0xDEAD);
-        WaitForSingleObject(process_, kWaitMs);
+        WaitForSingleObject(process_, WAIT_MS);
     }
     CloseHandle(process_);
 }
@@ -385,21 +385,21 @@ HWND QodexProcess::FindWindowNow(const char* caption) const {
 }
 
 HWND QodexProcess::WaitForWindow(const char* caption, DWORD waitMs) const {
-    for (DWORD waited = 0;; waited += kPollMs) {
+    for (DWORD waited = 0;; waited += POLL_MS) {
         if (HWND found = FindWindowNow(caption)) {
             return found;
         }
         if (waited >= waitMs || !Running()) {
             return nullptr;
         }
-        Sleep(kPollMs);
+        Sleep(POLL_MS);
     }
 }
 
 HWND QodexProcess::WaitForDialogOrUsage(DWORD waitMs, bool* isUsage) const {
     HWND found = WaitForWindow(nullptr, waitMs);
     if (found != nullptr) {
-        *isUsage = CaptionOf(found) == kUsageCaption;
+        *isUsage = CaptionOf(found) == USAGE_BOX_CAPTION;
     }
     return found;
 }

@@ -11,16 +11,16 @@
 
 namespace qodex_driver {
 
-constexpr char kDialogCaption[] = "Qodex decoder - https://varnholt.example";
-constexpr char kUsageCaption[] = "Qodex version 1.0.0.0";
-constexpr char kDialogClass[] = "#32770";
-constexpr char kNotFoundText[] = "Sorry, couldn't find an error's description!";
-constexpr int kNumberBoxId = 101;
-constexpr int kDescriptionBoxId = 102;
-constexpr int kMessageTextId = 0xFFFF;  // the static that holds a message box's text
+constexpr char DIALOG_CAPTION[] = "Qodex decoder - https://varnholt.example";
+constexpr char USAGE_BOX_CAPTION[] = "Qodex version 1.0.0.0";
+constexpr char DIALOG_CLASS[] = "#32770";
+constexpr char NOT_FOUND_SENTENCE[] = "Sorry, couldn't find an error's description!";
+constexpr int NUMBER_BOX_ID = 101;
+constexpr int DESCRIPTION_BOX_ID = 102;
+constexpr int MESSAGE_TEXT_ID = 0xFFFF;  // the static that holds a message box's text
 
 // Generous: the first program that Wine starts in a prefix can take seconds.
-constexpr DWORD kWaitMs = 30000;
+constexpr DWORD WAIT_MS = 30000;
 
 // Wine maps the Unix root to drive Z:; a path that is already a Windows path
 // is returned unchanged.
@@ -96,7 +96,7 @@ class QodexProcess {
 
     // A visible top-level dialog-class window of this process with exactly
     // this caption; nullptr when none appears in time or the process ends.
-    HWND WaitForWindow(const char* caption, DWORD waitMs = kWaitMs) const;
+    HWND WaitForWindow(const char* caption, DWORD waitMs = WAIT_MS) const;
     // The decoder dialog or the usage box, whichever appears first.
     HWND WaitForDialogOrUsage(DWORD waitMs, bool* isUsage) const;
     HWND FindWindowNow(const char* caption) const;

@@ -20,8 +20,8 @@ namespace {
 
 using namespace qodex_driver;
 
-constexpr int kDriverFailed = 125;
-constexpr DWORD kGoWaitMs = 120000;
+constexpr int DRIVER_FAILED = 125;
+constexpr DWORD GO_WAIT_MS = 120000;
 
 std::string EnvironmentText(const char* name) {
     const DWORD size = GetEnvironmentVariableA(name, nullptr, 0);
@@ -47,12 +47,12 @@ bool Touch(const std::string& path) {
 
 int Fail(const std::string& message) {
     std::fprintf(stderr, "qodex-run: %s\n", message.c_str());
-    return kDriverFailed;
+    return DRIVER_FAILED;
 }
 
 int Finish(QodexProcess& qodex) {
     DWORD exitCode = 0;
-    if (!qodex.WaitForExit(kWaitMs, &exitCode)) {
+    if (!qodex.WaitForExit(WAIT_MS, &exitCode)) {
         return Fail("Qodex.exe did not end");
     }
     std::printf("exit code: %lu\n", static_cast<unsigned long>(exitCode));
@@ -75,22 +75,22 @@ void PrintLines(const char* label, const std::string& text) {
 
 int ShowAndClose(QodexProcess& qodex, const std::string& readyFile, const std::string& goFile) {
     bool isUsage = false;
-    HWND window = qodex.WaitForDialogOrUsage(kWaitMs, &isUsage);
+    HWND window = qodex.WaitForDialogOrUsage(WAIT_MS, &isUsage);
     if (window == nullptr) {
         return Fail("neither the decoder dialog nor the usage box appeared");
     }
     std::printf("window: %s\n", CaptionOf(window).c_str());
     if (isUsage) {
         std::string text;
-        if (!ReadText(GetDlgItem(window, kMessageTextId), &text)) {
+        if (!ReadText(GetDlgItem(window, MESSAGE_TEXT_ID), &text)) {
             return Fail("the usage box did not answer");
         }
         PrintLines("usage text:", text);
     } else {
-        const HWND description = GetDlgItem(window, kDescriptionBoxId);
+        const HWND description = GetDlgItem(window, DESCRIPTION_BOX_ID);
         std::string number;
         std::string shown;
-        if (!Settle(description) || !ReadText(GetDlgItem(window, kNumberBoxId), &number) ||
+        if (!Settle(description) || !ReadText(GetDlgItem(window, NUMBER_BOX_ID), &number) ||
             !ReadText(description, &shown)) {
             return Fail("the decoder dialog did not answer");
         }
@@ -106,7 +106,7 @@ int ShowAndClose(QodexProcess& qodex, const std::string& readyFile, const std::s
         return Fail("cannot create " + readyFile);
     }
     for (DWORD waited = 0; !Exists(goFile); waited += 50) {
-        if (waited >= kGoWaitMs) {
+        if (waited >= GO_WAIT_MS) {
             return Fail("nobody created " + goFile);
         }
         Sleep(50);
@@ -126,7 +126,7 @@ int ShowAndClose(QodexProcess& qodex, const std::string& readyFile, const std::s
 int main(int argc, char** argv) {
     if (argc != 2 && argc != 4) {
         std::fprintf(stderr, "usage: qodex-run EXE [READY_FILE GO_FILE]   (tail in QODEX_TAIL)\n");
-        return kDriverFailed;
+        return DRIVER_FAILED;
     }
     const std::string exe = DosPath(argv[1]);
     const std::string commandLine = QuotedCommandLine(exe, EnvironmentText("QODEX_TAIL"));

@@ -28,17 +28,17 @@ void Run(const MSG& msg) {
         return;
     }
     char* text = reinterpret_cast<char*>(block + 1);
-    LONG result = kFailed;
-    if (msg.lParam == kSetText) {
+    LONG result = BLOCK_FAILED;
+    if (msg.lParam == COMMAND_SET_TEXT) {
         text[block->length] = '\0';
         if (SetWindowTextA(msg.hwnd, text)) {
-            result = kDone;
+            result = BLOCK_DONE;
         }
-    } else if (msg.lParam == kReadText) {
+    } else if (msg.lParam == COMMAND_READ_TEXT) {
         const int length = GetWindowTextLengthA(msg.hwnd);
         if (length >= 0 && static_cast<DWORD>(length) < block->capacity) {
             block->length = static_cast<DWORD>(GetWindowTextA(msg.hwnd, text, length + 1));
-            result = kDone;
+            result = BLOCK_DONE;
         }
     }
     InterlockedExchange(const_cast<LONG*>(&block->state), result);
@@ -49,7 +49,7 @@ void Run(const MSG& msg) {
 }  // namespace
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK QodexTextHook(int code, WPARAM removed, LPARAM data) {
-    const UINT command = RegisterWindowMessageA(kTextCommandMessage);
+    const UINT command = RegisterWindowMessageA(TEXT_COMMAND_MESSAGE);
     MSG* msg = reinterpret_cast<MSG*>(data);
     if (code == HC_ACTION && removed == PM_REMOVE && msg->message == command) {
         Run(*msg);

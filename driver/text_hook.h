@@ -10,14 +10,14 @@
 
 namespace qodex_driver {
 
-constexpr char kTextHookDll[] = "qodex_text_hook.dll";
-constexpr char kTextHookProc[] = "QodexTextHook";
-constexpr char kTextCommandMessage[] = "QodexDriverTextCommand";
+constexpr char TEXT_HOOK_DLL[] = "qodex_text_hook.dll";
+constexpr char TEXT_HOOK_PROC[] = "QodexTextHook";
+constexpr char TEXT_COMMAND_MESSAGE[] = "QodexDriverTextCommand";
 
 // Posted to the control with wParam = the driver's process id.
-enum TextCommand : LPARAM { kSetText = 1, kReadText = 2 };
+enum TextCommand : LPARAM { COMMAND_SET_TEXT = 1, COMMAND_READ_TEXT = 2 };
 
-enum TextBlockState : LONG { kPending = 0, kDone = 1, kFailed = 2 };
+enum TextBlockState : LONG { BLOCK_PENDING = 0, BLOCK_DONE = 1, BLOCK_FAILED = 2 };
 
 // Header of the shared block "QodexDriverText-<driver process id>".
 struct TextBlock {

@@ -1,6 +1,5 @@
 // Little-endian byte assembly for the resource generator.
-#ifndef QODEX_RESGEN_BYTE_BUFFER_H
-#define QODEX_RESGEN_BYTE_BUFFER_H
+#pragma once
 
 #include <cstddef>
 #include <cstdint>
@@ -55,5 +54,3 @@ private:
 };
 
 } // namespace resgen
-
-#endif

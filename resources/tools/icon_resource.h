@@ -1,6 +1,5 @@
 // The application icon: one 32x32 image in the standard 16-colour palette.
-#ifndef QODEX_RESGEN_ICON_RESOURCE_H
-#define QODEX_RESGEN_ICON_RESOURCE_H
+#pragma once
 
 #include <cstdint>
 #include <string>
@@ -8,13 +7,13 @@
 
 namespace resgen {
 
-constexpr int kIconSize = 32;
-constexpr int kTransparent = -1;
+constexpr int ICON_SIZE = 32;
+constexpr int TRANSPARENT_PIXEL = -1;
 
 // Palette index (0..15) of each pixel, row by row from the top, or
-// kTransparent where the mask lets the background through.
+// TRANSPARENT_PIXEL where the mask lets the background through.
 struct PixelMap {
-    int pixels[kIconSize][kIconSize];
+    int pixels[ICON_SIZE][ICON_SIZE];
 };
 
 // Reads the text form: 32 rows of 32 characters, '0'-'9' and 'A'-'F' naming
@@ -32,5 +31,3 @@ std::vector<std::uint8_t> BuildIconGroup(std::uint32_t imageSize, std::uint16_t 
 std::vector<std::uint8_t> BuildIconFile(const std::vector<std::uint8_t>& image);
 
 } // namespace resgen
-
-#endif

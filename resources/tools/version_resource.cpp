@@ -10,26 +10,26 @@ namespace resgen {
 namespace {
 
 // The publisher; its address and copyright line come from publisher.h.
-const char kCompany[] = "Varnholt";
+const char COMPANY[] = "Varnholt";
 
 // Node types of the version-resource format.
-constexpr std::uint16_t kBinary = 0;
-constexpr std::uint16_t kText = 1;
+constexpr std::uint16_t NODE_BINARY = 0;
+constexpr std::uint16_t NODE_TEXT = 1;
 
 // Language 0x0409 (English, United States) with code page 1252.
-constexpr std::uint16_t kLanguage = 0x0409;
-constexpr std::uint16_t kCodePage = 0x04E4;
-const char kStringTableKey[] = "040904E4";
+constexpr std::uint16_t LANGUAGE = 0x0409;
+constexpr std::uint16_t CODE_PAGE = 0x04E4;
+const char STRING_TABLE_KEY[] = "040904E4";
 
-constexpr std::uint32_t kFixedSignature = 0xFEEF04BD;
-constexpr std::uint32_t kFixedStrucVersion = 0x00010000;
-constexpr std::uint32_t kVosWindows32 = 0x00000004;  // VOS__WINDOWS32
-constexpr std::uint32_t kVftApp = 0x00000001;        // VFT_APP
-constexpr std::size_t kFixedInfoSize = 13 * 4;
+constexpr std::uint32_t FIXED_SIGNATURE = 0xFEEF04BD;
+constexpr std::uint32_t FIXED_STRUC_VERSION = 0x00010000;
+constexpr std::uint32_t FILE_OS_WINDOWS32 = 0x00000004;  // VOS__WINDOWS32
+constexpr std::uint32_t FILE_TYPE_APP = 0x00000001;        // VFT_APP
+constexpr std::size_t FIXED_INFO_SIZE = 13 * 4;
 
 struct Node {
     std::string key;
-    std::uint16_t type = kText;
+    std::uint16_t type = NODE_TEXT;
     // Text values count 16-bit characters with the NUL, binary ones bytes.
     std::uint16_t valueLength = 0;
     std::vector<std::uint8_t> value;
@@ -52,7 +52,7 @@ Node TextNode(const std::string& key, const std::string& text)
     value.Utf16z(text);
     Node node;
     node.key = key;
-    node.type = kText;
+    node.type = NODE_TEXT;
     node.valueLength = static_cast<std::uint16_t>(text.size() + 1);
     node.value = value.Bytes();
     return node;
@@ -114,7 +114,7 @@ std::vector<std::uint8_t> BuildVersionResource(const std::string& version)
 
     // Order matters: the strings are stored as listed.
     const std::pair<std::string, std::string> strings[] = {
-        {"CompanyName", kCompany},
+        {"CompanyName", COMPANY},
         {"FileDescription", "Display the error"},
         {"FileVersion", version},
         {"InternalName", "QODEX"},
@@ -126,7 +126,7 @@ std::vector<std::uint8_t> BuildVersionResource(const std::string& version)
     };
 
     Node table;
-    table.key = kStringTableKey;
+    table.key = STRING_TABLE_KEY;
     for (const auto& entry : strings) {
         if (!IsAscii(entry.first) || !IsAscii(entry.second)) {
             return {};
@@ -138,11 +138,11 @@ std::vector<std::uint8_t> BuildVersionResource(const std::string& version)
     stringFileInfo.children.push_back(table);
 
     ByteBuffer pair;
-    pair.Word(kLanguage);
-    pair.Word(kCodePage);
+    pair.Word(LANGUAGE);
+    pair.Word(CODE_PAGE);
     Node translation;
     translation.key = "Translation";
-    translation.type = kBinary;
+    translation.type = NODE_BINARY;
     translation.valueLength = static_cast<std::uint16_t>(pair.Size());
     translation.value = pair.Bytes();
     Node varFileInfo;
@@ -150,23 +150,23 @@ std::vector<std::uint8_t> BuildVersionResource(const std::string& version)
     varFileInfo.children.push_back(translation);
 
     ByteBuffer fixed;
-    fixed.Dword(kFixedSignature);
-    fixed.Dword(kFixedStrucVersion);
+    fixed.Dword(FIXED_SIGNATURE);
+    fixed.Dword(FIXED_STRUC_VERSION);
     fixed.Dword(versionMS);  // file version
     fixed.Dword(versionLS);
     fixed.Dword(versionMS);  // product version
     fixed.Dword(versionLS);
     fixed.Dword(0);  // dwFileFlagsMask: no flag is declared meaningful
     fixed.Dword(0);  // dwFileFlags
-    fixed.Dword(kVosWindows32);
-    fixed.Dword(kVftApp);
+    fixed.Dword(FILE_OS_WINDOWS32);
+    fixed.Dword(FILE_TYPE_APP);
     fixed.Dword(0);  // dwFileSubtype
     fixed.Dword(0);  // dwFileDateMS: no date, so builds stay reproducible
     fixed.Dword(0);  // dwFileDateLS
     Node root;
     root.key = "VS_VERSION_INFO";
-    root.type = kBinary;
-    root.valueLength = static_cast<std::uint16_t>(kFixedInfoSize);
+    root.type = NODE_BINARY;
+    root.valueLength = static_cast<std::uint16_t>(FIXED_INFO_SIZE);
     root.value = fixed.Bytes();
     root.children.push_back(stringFileInfo);
     root.children.push_back(varFileInfo);

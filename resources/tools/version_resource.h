@@ -1,6 +1,5 @@
 // The RT_VERSION resource of Qodex.exe.
-#ifndef QODEX_RESGEN_VERSION_RESOURCE_H
-#define QODEX_RESGEN_VERSION_RESOURCE_H
+#pragma once
 
 #include <cstdint>
 #include <string>
@@ -17,5 +16,3 @@ bool ParseVersion(const std::string& text, std::uint16_t (&parts)[4]);
 std::vector<std::uint8_t> BuildVersionResource(const std::string& version);
 
 } // namespace resgen
-
-#endif

@@ -6,10 +6,10 @@
 namespace qodex_e2e {
 namespace {
 
-constexpr size_t kMiB = 1024 * 1024;
+constexpr size_t MIB = 1024 * 1024;
 
 // The system's limit for a command line: 32,767 characters with the final NUL.
-constexpr size_t kLongestCommandLine = 32766;
+constexpr size_t LONGEST_COMMAND_LINE = 32766;
 
 struct PasteCase {
     const char* name;
@@ -21,20 +21,20 @@ struct PasteCase {
 void PrintTo(const PasteCase& c, std::ostream* os) { *os << c.name; }
 
 std::vector<PasteCase> PasteCases() {
-    std::string allBytes(kMiB, '\0');
-    for (size_t i = 0; i < kMiB; ++i) {
+    std::string allBytes(MIB, '\0');
+    for (size_t i = 0; i < MIB; ++i) {
         allBytes[i] = static_cast<char>(1 + i % 255);
     }
     std::string digitGroups;
-    while (digitGroups.size() < kMiB) {
+    while (digitGroups.size() < MIB) {
         digitGroups += "1234567890x";
     }
-    digitGroups.resize(kMiB);
+    digitGroups.resize(MIB);
     return {
         // A number, then junk to the end.
-        {"NumberThenLetters", "7" + std::string(kMiB - 1, 'x'), 7},
+        {"NumberThenLetters", "7" + std::string(MIB - 1, 'x'), 7},
         // The blanks are skipped however many there are.
-        {"BlanksThenNumber", std::string(kMiB - 2, ' ') + "87", 87},
+        {"BlanksThenNumber", std::string(MIB - 2, ' ') + "87", 87},
         // Every byte but NUL, over and over: no number at its start.
         {"AllBytes", allBytes, 0},
         // Only the number at the start counts: 1234567890.
@@ -76,7 +76,7 @@ INSTANTIATE_TEST_SUITE_P(E2E, PastedText, ::testing::ValuesIn(PasteCases()),
 // A tail that fills the command line up to the system's limit.
 std::string LongTail(const std::string& head, char filler, const std::string& end) {
     const size_t prefix = QuotedCommandLine(QodexExe(), "x").size() - 1;
-    return head + std::string(kLongestCommandLine - prefix - head.size() - end.size(), filler) + end;
+    return head + std::string(LONGEST_COMMAND_LINE - prefix - head.size() - end.size(), filler) + end;
 }
 
 struct LongCase {
@@ -90,7 +90,7 @@ struct LongCase {
 void PrintTo(const LongCase& c, std::ostream* os) { *os << c.name; }
 
 // clang-format off
-const LongCase kLongCases[] = {
+const LongCase LONG_CASES[] = {
     {"NumberThenLetters", [] { return LongTail("7", 'x', ""); },   "7",           7},
     {"Digits",            [] { return LongTail("", '9', ""); },    "-2147483648", 0x80000000},
     {"SwitchAtTheEnd",    [] { return LongTail("5", ' ', "/?"); }, nullptr,       0},
@@ -102,13 +102,13 @@ class LongCommandLine : public ::testing::TestWithParam<LongCase> {};
 TEST_P(LongCommandLine, IsReadToItsEnd) {
     const LongCase& c = GetParam();
     const std::string commandLine = QuotedCommandLine(QodexExe(), c.tail());
-    ASSERT_EQ(kLongestCommandLine, commandLine.size());
+    ASSERT_EQ(LONGEST_COMMAND_LINE, commandLine.size());
 
     if (c.numberBox == nullptr) {
         QodexProcess qodex;
         ASSERT_TRUE(qodex.Start(QodexExe(), commandLine)) << qodex.Error();
         bool isUsage = false;
-        HWND box = qodex.WaitForDialogOrUsage(kWaitMs, &isUsage);
+        HWND box = qodex.WaitForDialogOrUsage(WAIT_MS, &isUsage);
         ASSERT_NE(nullptr, box);
         EXPECT_TRUE(isUsage) << "the switch at the end of the tail was not seen";
         PressKey(box, VK_ESCAPE);  // both the usage box and the dialog close on it
@@ -123,7 +123,7 @@ TEST_P(LongCommandLine, IsReadToItsEnd) {
     CloseWithEscape(&run);
 }
 
-INSTANTIATE_TEST_SUITE_P(E2E, LongCommandLine, ::testing::ValuesIn(kLongCases),
+INSTANTIATE_TEST_SUITE_P(E2E, LongCommandLine, ::testing::ValuesIn(LONG_CASES),
                          [](const ::testing::TestParamInfo<LongCase>& row) { return row.param.name; });
 
 }  // namespace

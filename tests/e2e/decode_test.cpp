@@ -29,7 +29,7 @@ struct TypedCase {
 void PrintTo(const TypedCase& c, std::ostream* os) { *os << c.name; }
 
 // clang-format off
-const TypedCase kTypedCases[] = {
+const TypedCase TYPED_CASES[] = {
     // name                 start tail  typed         number box    press                 message id
     {"DecodeButton",        "",         "5",          "5",          Press::DecodeButton,  5},
     {"Enter",               "",         "5",          "5",          Press::Enter,         5},
@@ -57,7 +57,7 @@ TEST_P(TypedNumber, ShowsTheSystemsDescription) {
     CloseWithEscape(&run);
 }
 
-INSTANTIATE_TEST_SUITE_P(E2E, TypedNumber, ::testing::ValuesIn(kTypedCases),
+INSTANTIATE_TEST_SUITE_P(E2E, TypedNumber, ::testing::ValuesIn(TYPED_CASES),
                          [](const ::testing::TestParamInfo<TypedCase>& row) { return row.param.name; });
 
 TEST(Decode, UnknownIdShowsExactlyTheFallbackSentence) {

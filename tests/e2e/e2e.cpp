@@ -16,13 +16,13 @@ const std::string& QodexExe() { return qodexExe; }
     if (!run->process.Start(exe, commandLine)) {
         return ::testing::AssertionFailure() << run->process.Error();
     }
-    run->dialog = run->process.WaitForWindow(kDialogCaption);
+    run->dialog = run->process.WaitForWindow(DIALOG_CAPTION);
     if (run->dialog == nullptr) {
         return ::testing::AssertionFailure() << "no decoder dialog for the command line '" << Visible(commandLine)
                                              << "'" << (run->process.Running() ? "" : " (the process ended)");
     }
-    run->numberBox = GetDlgItem(run->dialog, kNumberBoxId);
-    run->descriptionBox = GetDlgItem(run->dialog, kDescriptionBoxId);
+    run->numberBox = GetDlgItem(run->dialog, NUMBER_BOX_ID);
+    run->descriptionBox = GetDlgItem(run->dialog, DESCRIPTION_BOX_ID);
     if (run->numberBox == nullptr || run->descriptionBox == nullptr) {
         return ::testing::AssertionFailure() << "the dialog has no number box (101) or description box (102)";
     }
@@ -44,7 +44,7 @@ std::string TextOf(HWND control) {
 
 ::testing::AssertionResult ExitsWithZero(QodexProcess* process) {
     DWORD exitCode = 0;
-    if (!process->WaitForExit(kWaitMs, &exitCode)) {
+    if (!process->WaitForExit(WAIT_MS, &exitCode)) {
         return ::testing::AssertionFailure() << "Qodex.exe did not end";
     }
     if (exitCode != 0) {

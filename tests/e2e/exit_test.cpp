@@ -16,7 +16,7 @@ struct EndingCase {
 void PrintTo(const EndingCase& c, std::ostream* os) { *os << c.name; }
 
 // clang-format off
-const EndingCase kEndings[] = {
+const EndingCase ENDINGS[] = {
     {"Escape",           "5", Ending::Escape},
     {"CancelButton",     "5", Ending::CancelButton},
     {"CloseBox",         "5", Ending::CloseBox},          // WM_SYSCOMMAND SC_CLOSE
@@ -54,7 +54,7 @@ TEST_P(DialogEnding, ExitCodeIsZero) {
     EXPECT_TRUE(ExitsWithZero(&run.process));
 }
 
-INSTANTIATE_TEST_SUITE_P(E2E, DialogEnding, ::testing::ValuesIn(kEndings),
+INSTANTIATE_TEST_SUITE_P(E2E, DialogEnding, ::testing::ValuesIn(ENDINGS),
                          [](const ::testing::TestParamInfo<EndingCase>& row) { return row.param.name; });
 
 // The usage box closed with its OK button by the keyboard (the help tests
@@ -62,7 +62,7 @@ INSTANTIATE_TEST_SUITE_P(E2E, DialogEnding, ::testing::ValuesIn(kEndings),
 TEST(UsageEnding, EnterOnOkExitCodeIsZero) {
     QodexProcess qodex;
     ASSERT_TRUE(qodex.Start(QodexExe(), QuotedCommandLine(QodexExe(), "/?"))) << qodex.Error();
-    HWND box = qodex.WaitForWindow(kUsageCaption);
+    HWND box = qodex.WaitForWindow(USAGE_BOX_CAPTION);
     ASSERT_NE(nullptr, box);
     HWND focus = FocusOf(qodex.ThreadId());
     ASSERT_EQ(GetDlgItem(box, IDOK), focus) << "the focus is not on OK";

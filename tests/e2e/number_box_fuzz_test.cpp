@@ -18,8 +18,8 @@
 namespace qodex_e2e {
 namespace {
 
-constexpr uint32_t kSeed = 0x0DEC0DE5;
-constexpr size_t kLongestDigitRun = 64 * 1024;
+constexpr uint32_t SEED = 0x0DEC0DE5;
+constexpr size_t LONGEST_DIGIT_RUN = 64 * 1024;
 
 using Random = std::mt19937;
 
@@ -47,8 +47,8 @@ std::string SomeDigits(Random& random) {
 std::string MakeDigits(Random& random) { return SomeDigits(random); }
 
 std::string MakeSigned(Random& random) {
-    static const char* const kSigns[] = {"-", "+", "--", "+-", "- ", "-+"};
-    std::string text = Pick(random, kSigns) + SomeDigits(random);
+    static const char* const SIGNS[] = {"-", "+", "--", "+-", "- ", "-+"};
+    std::string text = Pick(random, SIGNS) + SomeDigits(random);
     if (Below(random, 3) == 0) {
         text += "." + Digits(random, Below(random, 4));
     }
@@ -60,18 +60,18 @@ std::string MakeRadix(Random& random) {
         const char* prefix;
         const char* alphabet;  // now and then a digit beyond the radix
     };
-    static const Form kForms[] = {
+    static const Form FORMS[] = {
         {"&H", "0123456789ABCDEFabcdef"}, {"&h", "0123456789ABCDEFG"}, {"&B", "012"}, {"&b", "01"},
         {"&O", "012345678"},              {"&Q", "01234567"},          {"&", "0123456789"}, {"&o", "01234567"},
     };
-    static const char* const kSuffixes[] = {"", "", "%", "&", "&&", "?", "??", "???", " 1", "x"};
-    const Form& form = kForms[Below(random, sizeof kForms / sizeof kForms[0])];
+    static const char* const SUFFIXES[] = {"", "", "%", "&", "&&", "?", "??", "???", " 1", "x"};
+    const Form& form = FORMS[Below(random, sizeof FORMS / sizeof FORMS[0])];
     std::string text = form.prefix;
     if (Below(random, 4) == 0) {
         text += std::string(Below(random, 6), '0');  // leading zeros change the sign rule
     }
     text += Digits(random, Below(random, 20), form.alphabet);
-    return text + Pick(random, kSuffixes);
+    return text + Pick(random, SUFFIXES);
 }
 
 std::string MakeBlanks(Random& random) {
@@ -83,11 +83,11 @@ std::string MakeBlanks(Random& random) {
 }
 
 std::string MakeDecimal(Random& random) {
-    static const char* const kExponents[] = {"e", "E", "d", "D"};
-    static const char* const kExponentSigns[] = {"", "+", "-", "--"};
+    static const char* const EXPONENTS[] = {"e", "E", "d", "D"};
+    static const char* const EXPONENT_SIGNS[] = {"", "+", "-", "--"};
     std::string text = Digits(random, Below(random, 6)) + "." + Digits(random, Below(random, 6));
     if (Below(random, 2)) {
-        text += std::string(Pick(random, kExponents)) + Pick(random, kExponentSigns) + Digits(random, Below(random, 5));
+        text += std::string(Pick(random, EXPONENTS)) + Pick(random, EXPONENT_SIGNS) + Digits(random, Below(random, 5));
     }
     return text;
 }
@@ -116,7 +116,7 @@ struct Kind {
     std::string (*make)(Random&);
 };
 
-const Kind kKinds[] = {
+const Kind KINDS[] = {
     {"digits", MakeDigits},     {"signed", MakeSigned},      {"radix", MakeRadix}, {"blanks", MakeBlanks},
     {"decimal", MakeDecimal},   {"high bytes", MakeHighBytes}, {"junk", MakeJunk},
 };
@@ -129,7 +129,7 @@ struct Sample {
 std::vector<Sample> Samples(Random& random) {
     std::vector<Sample> samples;
     for (int round = 0; round < 40; ++round) {
-        for (const Kind& kind : kKinds) {
+        for (const Kind& kind : KINDS) {
             samples.push_back({kind.name, kind.make(random)});
         }
         if (round % 10 == 5) {
@@ -140,7 +140,7 @@ std::vector<Sample> Samples(Random& random) {
     // (64 KiB of digits take it 4 s, 128 KiB over 10 s, and 1 MiB would take
     // a quarter of an hour; even 256 digits before 1 MiB of letters take
     // over 10 s), so 64 KiB is the longest text of digits here.
-    samples.push_back({"64 KiB of digits", Digits(random, kLongestDigitRun)});
+    samples.push_back({"64 KiB of digits", Digits(random, LONGEST_DIGIT_RUN)});
     samples.push_back({"after the long text", "5"});
     return samples;
 }
@@ -155,9 +155,9 @@ bool IsAscii(const std::string& text) {
 }
 
 TEST(NumberBoxFuzz, ShowsTheSystemsTextForTheNumberOfEveryText) {
-    Random random(kSeed);
+    Random random(SEED);
     const std::vector<Sample> samples = Samples(random);
-    printf("number box fuzz: seed 0x%08X, %zu texts\n", kSeed, samples.size());
+    printf("number box fuzz: seed 0x%08X, %zu texts\n", SEED, samples.size());
     fflush(stdout);
 
     DecoderRun run;

@@ -27,7 +27,7 @@ struct StartCase {
 void PrintTo(const StartCase& c, std::ostream* os) { *os << c.name; }
 
 // clang-format off
-const StartCase kStartCases[] = {
+const StartCase START_CASES[] = {
     // name                  layout                     tail           number box      looked up  message id
     {"Five",                 Layout::Build,             "5",           "5",            true,      5},
     {"MinusFive",            Layout::Build,             "-5",          "-5",           true,      0xFFFFFFFB},
@@ -72,8 +72,8 @@ TEST_P(StartTail, PrefillsDecodesAndFocusesTheNumberBox) {
         << "message id " << Hex(c.messageId) << ", command line: " << commandLine;
     EXPECT_EQ(run.numberBox, FocusOf(run.process.ThreadId())) << "the focus is not in the number box";
 
-    EXPECT_EQ(kDialogClass, ClassNameOf(run.dialog));
-    EXPECT_EQ(kDialogCaption, CaptionOf(run.dialog));
+    EXPECT_EQ(DIALOG_CLASS, ClassNameOf(run.dialog));
+    EXPECT_EQ(DIALOG_CAPTION, CaptionOf(run.dialog));
     const DWORD style = StyleOf(run.dialog);
     const DWORD wanted = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE | DS_CENTER | DS_MODALFRAME | DS_SETFONT;
     EXPECT_EQ(wanted, style & wanted) << "dialog style " << Hex(style);
@@ -96,7 +96,7 @@ TEST_P(StartTail, PrefillsDecodesAndFocusesTheNumberBox) {
     CloseWithEscape(&run);
 }
 
-INSTANTIATE_TEST_SUITE_P(E2E, StartTail, ::testing::ValuesIn(kStartCases),
+INSTANTIATE_TEST_SUITE_P(E2E, StartTail, ::testing::ValuesIn(START_CASES),
                          [](const ::testing::TestParamInfo<StartCase>& row) { return row.param.name; });
 
 // DS_CENTER: the dialog sits in the middle of the screen's work area.

@@ -14,7 +14,7 @@ struct HelpCase {
 void PrintTo(const HelpCase& c, std::ostream* os) { *os << c.name; }
 
 // clang-format off
-const HelpCase kHelpCases[] = {
+const HelpCase HELP_CASES[] = {
     {"SlashQuestionMark", "/?"},
     {"DashH",             "-h"},
     {"SlashHelp",         "/help"},
@@ -30,14 +30,14 @@ TEST_P(HelpSwitch, ShowsTheUsageBoxAndNoDialog) {
     QodexProcess qodex;
     ASSERT_TRUE(qodex.Start(QodexExe(), commandLine)) << qodex.Error();
     bool isUsage = false;
-    HWND box = qodex.WaitForDialogOrUsage(kWaitMs, &isUsage);
+    HWND box = qodex.WaitForDialogOrUsage(WAIT_MS, &isUsage);
     ASSERT_NE(nullptr, box) << "no window for the command line " << commandLine;
     ASSERT_TRUE(isUsage) << "the decoder dialog opened for the command line " << commandLine;
 
-    EXPECT_EQ(kUsageCaption, CaptionOf(box));
+    EXPECT_EQ(USAGE_BOX_CAPTION, CaptionOf(box));
     EXPECT_EQ(nullptr, GetWindow(box, GW_OWNER)) << "the usage box has an owner window";
     std::string text;
-    ASSERT_TRUE(ReadText(GetDlgItem(box, kMessageTextId), &text)) << "the usage box has no text control";
+    ASSERT_TRUE(ReadText(GetDlgItem(box, MESSAGE_TEXT_ID), &text)) << "the usage box has no text control";
     EXPECT_EQ(Visible(EXPECTED_USAGE_TEXT), Visible(text));
 
     HWND icon = FindIconControl(box);
@@ -50,11 +50,11 @@ TEST_P(HelpSwitch, ShowsTheUsageBoxAndNoDialog) {
     EXPECT_EQ("OK", TextOf(ok));
     EXPECT_EQ(nullptr, GetDlgItem(box, IDCANCEL)) << "the usage box has a Cancel button";
     ClickButton(ok);
-    EXPECT_EQ(nullptr, qodex.WaitForWindow(kDialogCaption)) << "the decoder dialog opened after the usage box";
+    EXPECT_EQ(nullptr, qodex.WaitForWindow(DIALOG_CAPTION)) << "the decoder dialog opened after the usage box";
     EXPECT_TRUE(ExitsWithZero(&qodex));
 }
 
-INSTANTIATE_TEST_SUITE_P(E2E, HelpSwitch, ::testing::ValuesIn(kHelpCases),
+INSTANTIATE_TEST_SUITE_P(E2E, HelpSwitch, ::testing::ValuesIn(HELP_CASES),
                          [](const ::testing::TestParamInfo<HelpCase>& row) { return row.param.name; });
 
 }  // namespace

@@ -23,7 +23,7 @@ std::string g_qodexPath;
 
 // The side-by-side directory of the version-6 common controls, for x86,
 // published under this key token; what follows it names the build.
-const char kVersion6Assembly[] = "\\winsxs\\x86_microsoft.windows.common-controls_6595b64144ccf1df_6.";
+const char VERSION6_ASSEMBLY[] = "\\winsxs\\x86_microsoft.windows.common-controls_6595b64144ccf1df_6.";
 
 std::string Lower(std::string text)
 {
@@ -135,7 +135,7 @@ TEST(CommonControlsOfQodex, AreTheSideBySideVersion6WhileItsDialogIsOpen)
     ASSERT_NE(nullptr, own);
     char ownPath[MAX_PATH] = {};
     GetModuleFileNameA(own, ownPath, MAX_PATH);
-    ASSERT_EQ(std::string::npos, Lower(ownPath).find(kVersion6Assembly)) << ownPath;
+    ASSERT_EQ(std::string::npos, Lower(ownPath).find(VERSION6_ASSEMBLY)) << ownPath;
 
     Child qodex(support::WindowsPath(g_qodexPath));
     ASSERT_TRUE(qodex.Started()) << "CreateProcessA failed, error " << support::Hex(GetLastError());
@@ -144,7 +144,7 @@ TEST(CommonControlsOfQodex, AreTheSideBySideVersion6WhileItsDialogIsOpen)
 
     const std::vector<std::string> loaded = LoadedModules(qodex.Id(), "comctl32.dll");
     ASSERT_EQ(1u, loaded.size()) << "comctl32 modules in Qodex: " << loaded.size();
-    EXPECT_NE(std::string::npos, Lower(loaded[0]).find(kVersion6Assembly)) << loaded[0];
+    EXPECT_NE(std::string::npos, Lower(loaded[0]).find(VERSION6_ASSEMBLY)) << loaded[0];
 
     // Version 6 registers its own, versioned window classes for the
     // standard controls; the dialog's buttons and edit boxes must be those,
