@@ -6,10 +6,9 @@
 #include "platform/win32_api.h"
 #include "storage/working_storage.h"
 
-static_assert(COMMON_CONTROL_CLASSES ==
-                  (ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES |
-                   ICC_PROGRESS_CLASS | ICC_HOTKEY_CLASS | ICC_PAGESCROLLER_CLASS | ICC_NATIVEFNTCTL_CLASS |
-                   ICC_STANDARD_CLASSES),
+static_assert(COMMON_CONTROL_CLASSES == (ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES |
+                                         ICC_TAB_CLASSES | ICC_PROGRESS_CLASS | ICC_HOTKEY_CLASS |
+                                         ICC_PAGESCROLLER_CLASS | ICC_NATIVEFNTCTL_CLASS | ICC_STANDARD_CLASSES),
               "the nine common control classes");
 
 // Results of CoInitialize and InitCommonControlsEx are ignored on purpose:

@@ -4,8 +4,8 @@
 #include "resources/publisher.h"
 
 // Ten lines, CR LF between them, none after the last.
-constexpr char USAGE_TEXT[] =
-    QODEX_CREDIT_LINE "\r\n"
+constexpr char USAGE_TEXT[] = QODEX_CREDIT_LINE
+    "\r\n"
     "\r\n"
     "Display the error description (if any) from the system message table.\r\n"
     "\r\n"

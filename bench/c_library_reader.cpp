@@ -7,14 +7,19 @@ CLibraryText CLibraryTextFor(const std::string& text)
     if (text.empty() || text[0] != '&') return CLibraryText{text.c_str(), 0};
     const char* digits = text.c_str() + 1;
     switch (*digits) {
-    case 'H': case 'h':
-        return CLibraryText{digits + 1, 16};
-    case 'B': case 'b':
-        return CLibraryText{digits + 1, 2};
-    case 'O': case 'o': case 'Q': case 'q':
-        return CLibraryText{digits + 1, 8};
-    default:
-        return CLibraryText{digits, 8};  // '&17' is octal without a letter
+        case 'H':
+        case 'h':
+            return CLibraryText{digits + 1, 16};
+        case 'B':
+        case 'b':
+            return CLibraryText{digits + 1, 2};
+        case 'O':
+        case 'o':
+        case 'Q':
+        case 'q':
+            return CLibraryText{digits + 1, 8};
+        default:
+            return CLibraryText{digits, 8};  // '&17' is octal without a letter
     }
 }
 

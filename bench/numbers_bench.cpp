@@ -43,7 +43,7 @@ void ReadAllWithCLibrary(benchmark::State& state, const TextSet* set)
 
 // The console output, and the medians kept for the summary.
 class MedianKeeper : public benchmark::ConsoleReporter {
-  public:
+public:
     MedianKeeper() : ConsoleReporter(OO_Tabular) {}  // no colour codes: the output goes to a log
     void ReportRuns(const std::vector<Run>& runs) override
     {
@@ -64,9 +64,13 @@ int main(int argc, char** argv)
     const std::vector<TextSet> sets = BenchmarkSets();
     for (const TextSet& set : sets) {
         benchmark::RegisterBenchmark(("TextToNumber/" + set.name).c_str(), ReadWithTextToNumber, &set)
-            ->Repetitions(REPETITIONS)->ReportAggregatesOnly(true)->Unit(benchmark::NANOSECOND);
+            ->Repetitions(REPETITIONS)
+            ->ReportAggregatesOnly(true)
+            ->Unit(benchmark::NANOSECOND);
         benchmark::RegisterBenchmark(("CLibrary/" + set.name).c_str(), ReadAllWithCLibrary, &set)
-            ->Repetitions(REPETITIONS)->ReportAggregatesOnly(true)->Unit(benchmark::NANOSECOND);
+            ->Repetitions(REPETITIONS)
+            ->ReportAggregatesOnly(true)
+            ->Unit(benchmark::NANOSECOND);
     }
 
     std::vector<char*> args(argv, argv + argc);

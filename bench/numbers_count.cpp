@@ -52,8 +52,7 @@ void Count(const char* reader, const TextSet& set, void (*passesOf)(const TextSe
     CALLGRIND_TOGGLE_COLLECT;
     passesOf(set, PASSES);
     CALLGRIND_TOGGLE_COLLECT;
-    const std::string trigger =
-        std::string(reader) + " " + set.name + " " + std::to_string(set.texts.size() * PASSES);
+    const std::string trigger = std::string(reader) + " " + set.name + " " + std::to_string(set.texts.size() * PASSES);
     CALLGRIND_DUMP_STATS_AT(trigger.c_str());
 }
 

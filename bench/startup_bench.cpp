@@ -34,9 +34,9 @@ using namespace qodex_driver;
 
 constexpr char START_NUMBER[] = "5";
 constexpr DWORD START_NUMBER_ID = 5;
-constexpr DWORD POLL_MS = 1;           // Sleep(1): the poll leaves the cores to the started program
+constexpr DWORD POLL_MS = 1;            // Sleep(1): the poll leaves the cores to the started program
 constexpr DWORD PAINT_SETTLE_MS = 200;  // after the dialog answers, for its first painting
-constexpr DWORD QUIET_MS = 300;        // before each start, for what the last run left to the system
+constexpr DWORD QUIET_MS = 300;         // before each start, for what the last run left to the system
 
 struct Run {
     bool ok = false;
@@ -124,8 +124,8 @@ Run RunOnce(const std::string& exe, const std::string& tail, Window window, bool
     }
     QueryPerformanceCounter(&shown);
     if (found == nullptr) {
-        run.error = "no window with the caption \"" + std::string(caption) + "\" (and the expected text) from " +
-                    commandLine;
+        run.error =
+            "no window with the caption \"" + std::string(caption) + "\" (and the expected text) from " + commandLine;
         return run;
     }
     run.ms = Milliseconds(start, shown);
@@ -249,8 +249,7 @@ int main(int argc, char** argv)
         }
     }
     if (qodex.empty() || floorDialog.empty() || floorUsage.empty() || runs < 1) {
-        std::fprintf(stderr, "usage: %s --qodex=<exe> --floor-dialog=<exe> --floor-usage=<exe> [--runs=N]\n",
-                     argv[0]);
+        std::fprintf(stderr, "usage: %s --qodex=<exe> --floor-dialog=<exe> --floor-usage=<exe> [--runs=N]\n", argv[0]);
         return 2;
     }
 

@@ -16,7 +16,8 @@ constexpr DWORD POLL_MS = 20;
 // count as hung.
 constexpr UINT ANSWER_MS = 60000;
 
-bool Answered(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* result) {
+bool Answered(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* result)
+{
     return SendMessageTimeoutA(window, message, wParam, lParam, SMTO_BLOCK, ANSWER_MS, result) != 0;
 }
 
@@ -26,7 +27,8 @@ struct WindowSearch {
     HWND found;
 };
 
-bool IsProgramWindow(HWND window, DWORD processId, const char* caption) {
+bool IsProgramWindow(HWND window, DWORD processId, const char* caption)
+{
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
     if (owner != processId || !IsWindowVisible(window) || ClassNameOf(window) != DIALOG_CLASS) {
@@ -39,7 +41,8 @@ bool IsProgramWindow(HWND window, DWORD processId, const char* caption) {
     return text == DIALOG_CAPTION || text == USAGE_BOX_CAPTION;
 }
 
-BOOL CALLBACK CollectWindow(HWND window, LPARAM data) {
+BOOL CALLBACK CollectWindow(HWND window, LPARAM data)
+{
     auto* search = reinterpret_cast<WindowSearch*>(data);
     if (IsProgramWindow(window, search->processId, search->caption)) {
         search->found = window;
@@ -48,7 +51,8 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM data) {
     return TRUE;
 }
 
-BOOL CALLBACK CollectIcon(HWND window, LPARAM data) {
+BOOL CALLBACK CollectIcon(HWND window, LPARAM data)
+{
     char name[16] = {};
     GetClassNameA(window, name, sizeof name);
     if (lstrcmpiA(name, "Static") == 0 && (GetWindowLongA(window, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
@@ -60,8 +64,9 @@ BOOL CALLBACK CollectIcon(HWND window, LPARAM data) {
 
 // A 32-bit top-down picture, for pixel comparisons.
 class Picture {
-  public:
-    Picture(HDC screen, int width, int height) : width_(width), height_(height) {
+public:
+    Picture(HDC screen, int width, int height) : width_(width), height_(height)
+    {
         BITMAPINFO info = {};
         info.bmiHeader.biSize = sizeof info.bmiHeader;
         info.bmiHeader.biWidth = width;
@@ -73,7 +78,8 @@ class Picture {
         bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
         old_ = SelectObject(dc_, bitmap_);
     }
-    ~Picture() {
+    ~Picture()
+    {
         SelectObject(dc_, old_);
         DeleteObject(bitmap_);
         DeleteDC(dc_);
@@ -84,7 +90,8 @@ class Picture {
     HDC Dc() const { return dc_; }
     bool Valid() const { return bits_ != nullptr; }
     uint32_t At(int x, int y) const { return bits_[y * width_ + x] & 0x00FFFFFF; }
-    bool SameAs(const Picture& other) const {
+    bool SameAs(const Picture& other) const
+    {
         GdiFlush();
         for (int y = 0; y < height_; ++y) {
             for (int x = 0; x < width_; ++x) {
@@ -96,7 +103,7 @@ class Picture {
         return true;
     }
 
-  private:
+private:
     int width_;
     int height_;
     HDC dc_ = nullptr;
@@ -107,7 +114,8 @@ class Picture {
 
 }  // namespace
 
-std::string DosPath(const std::string& path) {
+std::string DosPath(const std::string& path)
+{
     if (path.empty() || path[0] != '/') {
         return path;
     }
@@ -120,7 +128,8 @@ std::string DosPath(const std::string& path) {
     return dos;
 }
 
-std::string QuotedCommandLine(const std::string& exe, const std::string& tail) {
+std::string QuotedCommandLine(const std::string& exe, const std::string& tail)
+{
     std::string line = "\"" + exe + "\"";
     if (!tail.empty()) {
         line += " " + tail;
@@ -128,7 +137,8 @@ std::string QuotedCommandLine(const std::string& exe, const std::string& tail) {
     return line;
 }
 
-std::string ExpectedDescription(DWORD id) {
+std::string ExpectedDescription(DWORD id)
+{
     char buffer[512] = {};
     if (FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, id, 0, buffer, sizeof buffer, nullptr) == 0) {
         return NOT_FOUND_SENTENCE;
@@ -136,18 +146,21 @@ std::string ExpectedDescription(DWORD id) {
     return buffer;
 }
 
-bool SystemHasDescription(DWORD id) {
+bool SystemHasDescription(DWORD id)
+{
     char buffer[512] = {};
     return FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, id, 0, buffer, sizeof buffer, nullptr) != 0;
 }
 
-std::string ClassNameOf(HWND window) {
+std::string ClassNameOf(HWND window)
+{
     char name[256] = {};
     GetClassNameA(window, name, sizeof name);
     return name;
 }
 
-std::string CaptionOf(HWND window) {
+std::string CaptionOf(HWND window)
+{
     char text[512] = {};
     GetWindowTextA(window, text, sizeof text);
     return text;
@@ -157,7 +170,8 @@ DWORD StyleOf(HWND window) { return static_cast<DWORD>(GetWindowLongA(window, GW
 
 DWORD ExStyleOf(HWND window) { return static_cast<DWORD>(GetWindowLongA(window, GWL_EXSTYLE)); }
 
-HWND FocusOf(DWORD threadId) {
+HWND FocusOf(DWORD threadId)
+{
     GUITHREADINFO info = {};
     info.cbSize = sizeof info;
     if (!GetGUIThreadInfo(threadId, &info)) {
@@ -166,7 +180,8 @@ HWND FocusOf(DWORD threadId) {
     return info.hwndFocus;
 }
 
-bool ReadText(HWND window, std::string* text) {
+bool ReadText(HWND window, std::string* text)
+{
     DWORD_PTR length = 0;
     if (!Answered(window, WM_GETTEXTLENGTH, 0, 0, &length)) {
         return false;
@@ -183,14 +198,16 @@ bool ReadText(HWND window, std::string* text) {
     return true;
 }
 
-bool WriteText(HWND window, const std::string& text) {
+bool WriteText(HWND window, const std::string& text)
+{
     DWORD_PTR result = 0;
     return Answered(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), &result) && result == TRUE;
 }
 
 namespace {
 
-bool RunTextCommand(HWND control, DWORD threadId, TextCommand command, std::string* text) {
+bool RunTextCommand(HWND control, DWORD threadId, TextCommand command, std::string* text)
+{
     HMODULE dll = LoadLibraryA(TEXT_HOOK_DLL);
     if (dll == nullptr) {
         return false;
@@ -237,23 +254,27 @@ bool RunTextCommand(HWND control, DWORD threadId, TextCommand command, std::stri
 
 }  // namespace
 
-bool WriteTextInThread(HWND control, DWORD threadId, const std::string& text) {
+bool WriteTextInThread(HWND control, DWORD threadId, const std::string& text)
+{
     std::string copy = text;
     return RunTextCommand(control, threadId, COMMAND_SET_TEXT, &copy);
 }
 
-bool ReadTextInThread(HWND control, DWORD threadId, std::string* text) {
+bool ReadTextInThread(HWND control, DWORD threadId, std::string* text)
+{
     text->clear();
     return RunTextCommand(control, threadId, COMMAND_READ_TEXT, text);
 }
 
-void PressKey(HWND focus, UINT virtualKey) {
+void PressKey(HWND focus, UINT virtualKey)
+{
     const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC) & 0xFF) << 16;
     PostMessageA(focus, WM_KEYDOWN, virtualKey, scan | 1);
     PostMessageA(focus, WM_KEYUP, virtualKey, scan | 1 | (1L << 30) | (1L << 31));
 }
 
-bool TypeText(HWND focus, HWND settleEdit, const std::string& text) {
+bool TypeText(HWND focus, HWND settleEdit, const std::string& text)
+{
     for (char c : text) {
         const SHORT key = VkKeyScanA(c);
         if (key == -1 || (key & 0xFF00) != 0) {
@@ -273,7 +294,8 @@ void CloseBox(HWND topLevel) { PostMessageA(topLevel, WM_SYSCOMMAND, SC_CLOSE, 0
 
 void SendCloseMessage(HWND topLevel) { PostMessageA(topLevel, WM_CLOSE, 0, 0); }
 
-bool Settle(HWND edit) {
+bool Settle(HWND edit)
+{
     static WPARAM marker = 0x10000000;
     const WPARAM limit = ++marker;
     if (!PostMessageA(edit, EM_SETLIMITTEXT, limit, 0)) {
@@ -292,13 +314,15 @@ bool Settle(HWND edit) {
     return false;
 }
 
-HWND FindIconControl(HWND parent) {
+HWND FindIconControl(HWND parent)
+{
     HWND icon = nullptr;
     EnumChildWindows(parent, CollectIcon, reinterpret_cast<LPARAM>(&icon));
     return icon;
 }
 
-const char* ShownSystemIcon(HWND iconControl, DWORD waitMs) {
+const char* ShownSystemIcon(HWND iconControl, DWORD waitMs)
+{
     struct Candidate {
         const char* name;
         LPCSTR id;
@@ -349,7 +373,8 @@ const char* ShownSystemIcon(HWND iconControl, DWORD waitMs) {
     return match;
 }
 
-QodexProcess::~QodexProcess() {
+QodexProcess::~QodexProcess()
+{
     if (process_ == nullptr) {
         return;
     }
@@ -360,7 +385,8 @@ QodexProcess::~QodexProcess() {
     CloseHandle(process_);
 }
 
-bool QodexProcess::Start(const std::string& exe, const std::string& commandLine) {
+bool QodexProcess::Start(const std::string& exe, const std::string& commandLine)
+{
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
     STARTUPINFOA startup = {};
@@ -378,13 +404,15 @@ bool QodexProcess::Start(const std::string& exe, const std::string& commandLine)
     return true;
 }
 
-HWND QodexProcess::FindWindowNow(const char* caption) const {
+HWND QodexProcess::FindWindowNow(const char* caption) const
+{
     WindowSearch search = {processId_, caption, nullptr};
     EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
-HWND QodexProcess::WaitForWindow(const char* caption, DWORD waitMs) const {
+HWND QodexProcess::WaitForWindow(const char* caption, DWORD waitMs) const
+{
     for (DWORD waited = 0;; waited += POLL_MS) {
         if (HWND found = FindWindowNow(caption)) {
             return found;
@@ -396,7 +424,8 @@ HWND QodexProcess::WaitForWindow(const char* caption, DWORD waitMs) const {
     }
 }
 
-HWND QodexProcess::WaitForDialogOrUsage(DWORD waitMs, bool* isUsage) const {
+HWND QodexProcess::WaitForDialogOrUsage(DWORD waitMs, bool* isUsage) const
+{
     HWND found = WaitForWindow(nullptr, waitMs);
     if (found != nullptr) {
         *isUsage = CaptionOf(found) == USAGE_BOX_CAPTION;
@@ -404,24 +433,25 @@ HWND QodexProcess::WaitForDialogOrUsage(DWORD waitMs, bool* isUsage) const {
     return found;
 }
 
-bool QodexProcess::WaitForExit(DWORD waitMs, DWORD* exitCode) {
+bool QodexProcess::WaitForExit(DWORD waitMs, DWORD* exitCode)
+{
     if (process_ == nullptr || WaitForSingleObject(process_, waitMs) != WAIT_OBJECT_0) {
         return false;
     }
     return GetExitCodeProcess(process_, exitCode) != 0;
 }
 
-bool QodexProcess::Running() const {
-    return process_ != nullptr && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
-}
+bool QodexProcess::Running() const { return process_ != nullptr && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
 
-std::string Hex(unsigned long value) {
+std::string Hex(unsigned long value)
+{
     char text[40];
     std::snprintf(text, sizeof text, "0x%08lX (%lu)", value, value);
     return text;
 }
 
-std::string Visible(const std::string& text) {
+std::string Visible(const std::string& text)
+{
     std::string shown;
     for (unsigned char c : text) {
         if (c == '\r') {

@@ -62,9 +62,9 @@ void PressKey(HWND focus, UINT virtualKey);
 // each key the driver waits twice (Settle on settleEdit, an edit control of
 // the same thread): once for the key, once for the character it made.
 bool TypeText(HWND focus, HWND settleEdit, const std::string& text);
-void ClickButton(HWND button);            // BM_CLICK
-void CloseBox(HWND topLevel);             // WM_SYSCOMMAND SC_CLOSE, as the caption's close box
-void SendCloseMessage(HWND topLevel);     // WM_CLOSE
+void ClickButton(HWND button);         // BM_CLICK
+void CloseBox(HWND topLevel);          // WM_SYSCOMMAND SC_CLOSE, as the caption's close box
+void SendCloseMessage(HWND topLevel);  // WM_CLOSE
 
 // Waits until the thread that owns the edit control has handled every message
 // posted before, by posting a harmless EM_SETLIMITTEXT behind them and
@@ -83,7 +83,7 @@ const char* ShownSystemIcon(HWND iconControl, DWORD waitMs);
 // One run of Qodex.exe. The destructor ends a run that a failing test left
 // open, so no window stays behind for the next one.
 class QodexProcess {
-  public:
+public:
     QodexProcess() = default;
     ~QodexProcess();
     QodexProcess(const QodexProcess&) = delete;
@@ -106,7 +106,7 @@ class QodexProcess {
     DWORD ProcessId() const { return processId_; }
     DWORD ThreadId() const { return threadId_; }
 
-  private:
+private:
     HANDLE process_ = nullptr;
     DWORD processId_ = 0;
     DWORD threadId_ = 0;

@@ -23,7 +23,8 @@ using namespace qodex_driver;
 constexpr int DRIVER_FAILED = 125;
 constexpr DWORD GO_WAIT_MS = 120000;
 
-std::string EnvironmentText(const char* name) {
+std::string EnvironmentText(const char* name)
+{
     const DWORD size = GetEnvironmentVariableA(name, nullptr, 0);
     if (size == 0) {
         return "";
@@ -36,7 +37,8 @@ std::string EnvironmentText(const char* name) {
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-bool Touch(const std::string& path) {
+bool Touch(const std::string& path)
+{
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return false;
@@ -45,12 +47,14 @@ bool Touch(const std::string& path) {
     return true;
 }
 
-int Fail(const std::string& message) {
+int Fail(const std::string& message)
+{
     std::fprintf(stderr, "qodex-run: %s\n", message.c_str());
     return DRIVER_FAILED;
 }
 
-int Finish(QodexProcess& qodex) {
+int Finish(QodexProcess& qodex)
+{
     DWORD exitCode = 0;
     if (!qodex.WaitForExit(WAIT_MS, &exitCode)) {
         return Fail("Qodex.exe did not end");
@@ -60,7 +64,8 @@ int Finish(QodexProcess& qodex) {
     return static_cast<int>(exitCode);
 }
 
-void PrintLines(const char* label, const std::string& text) {
+void PrintLines(const char* label, const std::string& text)
+{
     std::printf("%s\n", label);
     size_t start = 0;
     while (true) {
@@ -73,7 +78,8 @@ void PrintLines(const char* label, const std::string& text) {
     }
 }
 
-int ShowAndClose(QodexProcess& qodex, const std::string& readyFile, const std::string& goFile) {
+int ShowAndClose(QodexProcess& qodex, const std::string& readyFile, const std::string& goFile)
+{
     bool isUsage = false;
     HWND window = qodex.WaitForDialogOrUsage(WAIT_MS, &isUsage);
     if (window == nullptr) {
@@ -123,7 +129,8 @@ int ShowAndClose(QodexProcess& qodex, const std::string& readyFile, const std::s
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc != 2 && argc != 4) {
         std::fprintf(stderr, "usage: qodex-run EXE [READY_FILE GO_FILE]   (tail in QODEX_TAIL)\n");
         return DRIVER_FAILED;

@@ -8,7 +8,8 @@ using namespace qodex_driver;
 
 namespace {
 
-TextBlock* OpenBlock(DWORD driverId, HANDLE* mapping) {
+TextBlock* OpenBlock(DWORD driverId, HANDLE* mapping)
+{
     char name[64];
     std::snprintf(name, sizeof name, "QodexDriverText-%lu", static_cast<unsigned long>(driverId));
     *mapping = OpenFileMappingA(FILE_MAP_READ | FILE_MAP_WRITE, FALSE, name);
@@ -18,7 +19,8 @@ TextBlock* OpenBlock(DWORD driverId, HANDLE* mapping) {
     return static_cast<TextBlock*>(MapViewOfFile(*mapping, FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, 0));
 }
 
-void Run(const MSG& msg) {
+void Run(const MSG& msg)
+{
     HANDLE mapping = nullptr;
     TextBlock* block = OpenBlock(static_cast<DWORD>(msg.wParam), &mapping);
     if (block == nullptr) {
@@ -48,7 +50,8 @@ void Run(const MSG& msg) {
 
 }  // namespace
 
-extern "C" __declspec(dllexport) LRESULT CALLBACK QodexTextHook(int code, WPARAM removed, LPARAM data) {
+extern "C" __declspec(dllexport) LRESULT CALLBACK QodexTextHook(int code, WPARAM removed, LPARAM data)
+{
     const UINT command = RegisterWindowMessageA(TEXT_COMMAND_MESSAGE);
     MSG* msg = reinterpret_cast<MSG*>(data);
     if (code == HC_ACTION && removed == PM_REMOVE && msg->message == command) {

@@ -6,15 +6,12 @@
 
 namespace {
 
-constexpr uint64_t HALF = 0x8000000000000000u;     // round bit of an `extra` word
+constexpr uint64_t HALF = 0x8000000000000000u;  // round bit of an `extra` word
 constexpr uint64_t QUIET_BIT = 0x4000000000000000u;
 
 // v != 0. GCC and Clang expand the builtin inline (BSR on 32-bit x86), so
 // it needs no runtime helper; it is smaller and faster than a shift ladder.
-int32_t CountLeadingZeros(uint64_t v)
-{
-    return __builtin_clzll(v);
-}
+int32_t CountLeadingZeros(uint64_t v) { return __builtin_clzll(v); }
 
 // sig:extra shifted right by count >= 1; extra keeps its top bit as the
 // round bit and any lost 1 bit in bit 0, so rounding still sees it.

@@ -17,10 +17,10 @@ uint64_t ReciprocalFromBelow(uint64_t top)
 {
     const uint32_t topLess1 = static_cast<uint32_t>(top - 1);  // top itself may be 2^32
     const uint32_t seed = 0xFFFFFFFFu / ((topLess1 >> 16) + 1);
-    const uint64_t estimate = static_cast<uint64_t>(seed) << 16;            // in [2^32 - 2^16, 2^33)
+    const uint64_t estimate = static_cast<uint64_t>(seed) << 16;              // in [2^32 - 2^16, 2^33)
     const uint64_t shortfall = 0 - ((Product(seed, topLess1) + seed) << 16);  // e * 2^64, below 2^50
     const uint32_t shortfallTop = static_cast<uint32_t>(shortfall >> 18);
-    const uint32_t first = static_cast<uint32_t>(Product(seed, shortfallTop) >> 30);  // estimate * e, below 2^19
+    const uint32_t first = static_cast<uint32_t>(Product(seed, shortfallTop) >> 30);    // estimate * e, below 2^19
     const uint32_t second = static_cast<uint32_t>(Product(first, shortfallTop) >> 46);  // estimate * e^2
     return estimate + first + second;
 }
@@ -41,9 +41,9 @@ uint64_t DivideSignificands(uint64_t high, uint64_t low, uint64_t divisor, uint6
     uint32_t next = static_cast<uint32_t>(low >> 32);
     for (int step = 0; step < 2; ++step) {
         const uint32_t remainderHigh = static_cast<uint32_t>(remainder >> 32);
-        uint32_t digit = static_cast<uint32_t>(
-            (Product(remainderHigh, reciprocalLow) + (Product(static_cast<uint32_t>(remainder), reciprocalLow) >> 32)) >>
-            32);
+        uint32_t digit = static_cast<uint32_t>((Product(remainderHigh, reciprocalLow) +
+                                                (Product(static_cast<uint32_t>(remainder), reciprocalLow) >> 32)) >>
+                                               32);
         if ((reciprocal >> 32) != 0) digit += remainderHigh;
 
         // The dividend and digit * divisor as 32 + 64 bits; their difference

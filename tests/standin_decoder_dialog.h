@@ -11,11 +11,11 @@ inline standin::DialogTemplate DecoderDialogTemplate()
     using standin::ControlKind;
     return {DECODER_TEMPLATE,
             {
-                {-1, ControlKind::LABEL},                                  // "Error Code :"
+                {-1, ControlKind::LABEL},  // "Error Code :"
                 {IDC_CODE, ControlKind::NUMBER_EDIT},
-                {IDOK, ControlKind::DEFAULT_BUTTON},                       // "Decode"
-                {IDCANCEL, ControlKind::BUTTON},                           // "Cancel"
-                {-1, ControlKind::GROUP_BOX},                              // "Error Description"
+                {IDOK, ControlKind::DEFAULT_BUTTON},  // "Decode"
+                {IDCANCEL, ControlKind::BUTTON},      // "Cancel"
+                {-1, ControlKind::GROUP_BOX},         // "Error Description"
                 {IDC_DESCRIPTION, ControlKind::READ_ONLY_MULTI_LINE_EDIT},
             }};
 }

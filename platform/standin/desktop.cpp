@@ -31,11 +31,16 @@ BYTE UpperCp1252(BYTE c)
         return static_cast<BYTE>(c - 0x20);
     }
     switch (c) {
-    case 0x9A: return 0x8A;  // s with caron
-    case 0x9C: return 0x8C;  // oe ligature
-    case 0x9E: return 0x8E;  // z with caron
-    case 0xFF: return 0x9F;  // y with diaeresis
-    default: return c;
+        case 0x9A:
+            return 0x8A;  // s with caron
+        case 0x9C:
+            return 0x8C;  // oe ligature
+        case 0x9E:
+            return 0x8E;  // z with caron
+        case 0xFF:
+            return 0x9F;  // y with diaeresis
+        default:
+            return c;
     }
 }
 

@@ -80,10 +80,7 @@ bool IsEdit(const Control& c)
     return c.kind == ControlKind::NUMBER_EDIT || c.kind == ControlKind::READ_ONLY_MULTI_LINE_EDIT;
 }
 
-bool IsPushButton(const Control& c)
-{
-    return c.kind == ControlKind::DEFAULT_BUTTON || c.kind == ControlKind::BUTTON;
-}
+bool IsPushButton(const Control& c) { return c.kind == ControlKind::DEFAULT_BUTTON || c.kind == ControlKind::BUTTON; }
 
 DialogRun& CurrentDialog() { return TheDialogManager().dialogs.back(); }
 
@@ -187,68 +184,68 @@ void Play(const Action& action)
 {
     DialogManager& m = TheDialogManager();
     switch (action.kind) {
-    case Action::TYPE: {
-        Control* box = FocusedUserEdit(action.control);
-        if (!box) {
+        case Action::TYPE: {
+            Control* box = FocusedUserEdit(action.control);
+            if (!box) {
+                return;
+            }
+            for (char c : action.text) {
+                if (c < '0' || c > '9') {
+                    continue;  // ES_NUMBER refuses anything but digits from the keyboard
+                }
+                if (box->text.size() >= USER_TEXT_LIMIT) {
+                    Notify(*box, EN_MAXTEXT);
+                    break;
+                }
+                ReplaceText(*box, box->text + c, true);
+            }
             return;
         }
-        for (char c : action.text) {
-            if (c < '0' || c > '9') {
-                continue;  // ES_NUMBER refuses anything but digits from the keyboard
+        case Action::PASTE: {
+            Control* box = FocusedUserEdit(action.control);
+            if (!box) {
+                return;
             }
-            if (box->text.size() >= USER_TEXT_LIMIT) {
+            if (action.text.size() > USER_TEXT_LIMIT) {
                 Notify(*box, EN_MAXTEXT);
-                break;
             }
-            ReplaceText(*box, box->text + c, true);
-        }
-        return;
-    }
-    case Action::PASTE: {
-        Control* box = FocusedUserEdit(action.control);
-        if (!box) {
+            ReplaceText(*box, action.text.substr(0, USER_TEXT_LIMIT), true);
             return;
         }
-        if (action.text.size() > USER_TEXT_LIMIT) {
-            Notify(*box, EN_MAXTEXT);
+        case Action::SET_TEXT: {
+            Control* c = ControlById(action.control);
+            if (c) {
+                ReplaceText(*c, action.text, false);
+            }
+            return;
         }
-        ReplaceText(*box, action.text.substr(0, USER_TEXT_LIMIT), true);
-        return;
-    }
-    case Action::SET_TEXT: {
-        Control* c = ControlById(action.control);
-        if (c) {
-            ReplaceText(*c, action.text, false);
+        case Action::ENTER: {
+            // A focused push button takes Enter itself.
+            Control* focused = ControlByHandle(m.focus);
+            PressButtonById(focused && IsPushButton(*focused) ? focused->id : DefaultButtonId());
+            return;
         }
-        return;
-    }
-    case Action::ENTER: {
-        // A focused push button takes Enter itself.
-        Control* focused = ControlByHandle(m.focus);
-        PressButtonById(focused && IsPushButton(*focused) ? focused->id : DefaultButtonId());
-        return;
-    }
-    case Action::ESCAPE:
-        PressButtonById(IDCANCEL);
-        return;
-    case Action::CLICK: {
-        Control* c = ControlById(action.control);
-        if (c && IsPushButton(*c)) {
-            Click(*c);
-        } else if (c && IsEdit(*c)) {
-            MoveFocus(c->handle);
-        }
-        return;
-    }
-    case Action::CLOSE_BOX:
-        // The default processing of WM_CLOSE presses "Cancel".
-        if (Send(WM_CLOSE, 0, 0) == 0) {
+        case Action::ESCAPE:
             PressButtonById(IDCANCEL);
+            return;
+        case Action::CLICK: {
+            Control* c = ControlById(action.control);
+            if (c && IsPushButton(*c)) {
+                Click(*c);
+            } else if (c && IsEdit(*c)) {
+                MoveFocus(c->handle);
+            }
+            return;
         }
-        return;
-    case Action::MESSAGE:
-        Send(action.message, action.wParam, action.lParam);
-        return;
+        case Action::CLOSE_BOX:
+            // The default processing of WM_CLOSE presses "Cancel".
+            if (Send(WM_CLOSE, 0, 0) == 0) {
+                PressButtonById(IDCANCEL);
+            }
+            return;
+        case Action::MESSAGE:
+            Send(action.message, action.wParam, action.lParam);
+            return;
     }
 }
 
@@ -411,8 +408,8 @@ int WINAPI GetWindowTextA(HWND hWnd, LPSTR lpString, int nMaxCount)
     if (!lpString || nMaxCount <= 0) {
         return 0;
     }
-    size_t count = c->text.size() < static_cast<size_t>(nMaxCount - 1) ? c->text.size()
-                                                                        : static_cast<size_t>(nMaxCount - 1);
+    size_t count =
+        c->text.size() < static_cast<size_t>(nMaxCount - 1) ? c->text.size() : static_cast<size_t>(nMaxCount - 1);
     memcpy(lpString, c->text.data(), count);
     lpString[count] = '\0';
     return static_cast<int>(count);

@@ -74,8 +74,8 @@ LPSTR WINAPI GetCommandLineA(void)
     return TheKernel().commandLine.data();
 }
 
-DWORD WINAPI FormatMessageA(DWORD dwFlags, LPCVOID lpSource, DWORD dwMessageId, DWORD dwLanguageId,
-                            LPSTR lpBuffer, DWORD nSize, va_list* Arguments)
+DWORD WINAPI FormatMessageA(DWORD dwFlags, LPCVOID lpSource, DWORD dwMessageId, DWORD dwLanguageId, LPSTR lpBuffer,
+                            DWORD nSize, va_list* Arguments)
 {
     Log("FormatMessageA");
     auto& k = TheKernel();
@@ -94,8 +94,8 @@ DWORD WINAPI FormatMessageA(DWORD dwFlags, LPCVOID lpSource, DWORD dwMessageId, 
         // and what it leaves in the buffer is no text at all.
         memset(lpBuffer, standin::SCRIBBLE_CHAR, nSize);
     }
-    k.formatMessageCalls.push_back(standin::FormatMessageCall{dwFlags, lpSource, dwMessageId, dwLanguageId, nSize,
-                                                              Arguments != nullptr, result});
+    k.formatMessageCalls.push_back(
+        standin::FormatMessageCall{dwFlags, lpSource, dwMessageId, dwLanguageId, nSize, Arguments != nullptr, result});
     return result;
 }
 

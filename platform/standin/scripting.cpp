@@ -49,11 +49,16 @@ void Fail(FallibleCall call, int n, bool fromThenOn)
 const char* NameOf(FallibleCall call)
 {
     switch (call) {
-    case FallibleCall::TLS_ALLOC: return "TlsAlloc";
-    case FallibleCall::GLOBAL_ALLOC: return "GlobalAlloc";
-    case FallibleCall::INIT_COMMON_CONTROLS_EX: return "InitCommonControlsEx";
-    case FallibleCall::DIALOG_BOX_PARAM: return "DialogBoxParamA";
-    case FallibleCall::FORMAT_MESSAGE: return "FormatMessageA";
+        case FallibleCall::TLS_ALLOC:
+            return "TlsAlloc";
+        case FallibleCall::GLOBAL_ALLOC:
+            return "GlobalAlloc";
+        case FallibleCall::INIT_COMMON_CONTROLS_EX:
+            return "InitCommonControlsEx";
+        case FallibleCall::DIALOG_BOX_PARAM:
+            return "DialogBoxParamA";
+        case FallibleCall::FORMAT_MESSAGE:
+            return "FormatMessageA";
     }
     return "?";
 }

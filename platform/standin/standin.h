@@ -89,20 +89,20 @@ void SetDialogTemplates(const std::vector<DialogTemplate>& templates);
 // One action of the user in a dialog.
 struct Action {
     enum Kind {
-        TYPE,            // keys typed into a box, which takes the focus first
-        PASTE,           // the box's whole text replaced by a paste
-        SET_TEXT,        // WM_SETTEXT from outside: any length, no limit
+        TYPE,      // keys typed into a box, which takes the focus first
+        PASTE,     // the box's whole text replaced by a paste
+        SET_TEXT,  // WM_SETTEXT from outside: any length, no limit
         ENTER,
         ESCAPE,
-        CLICK,           // mouse click on a button: focus, then BN_CLICKED
-        CLOSE_BOX,       // the caption's close box (WM_CLOSE)
-        MESSAGE,         // any message, straight to the dialog procedure
+        CLICK,      // mouse click on a button: focus, then BN_CLICKED
+        CLOSE_BOX,  // the caption's close box (WM_CLOSE)
+        MESSAGE,    // any message, straight to the dialog procedure
     } kind;
-    int control;         // TYPE, PASTE, SET_TEXT, CLICK
-    std::string text;    // TYPE, PASTE, SET_TEXT
-    UINT message;        // MESSAGE
-    WPARAM wParam;       // MESSAGE
-    LPARAM lParam;       // MESSAGE
+    int control;       // TYPE, PASTE, SET_TEXT, CLICK
+    std::string text;  // TYPE, PASTE, SET_TEXT
+    UINT message;      // MESSAGE
+    WPARAM wParam;     // MESSAGE
+    LPARAM lParam;     // MESSAGE
 };
 Action Type(const std::string& keys, int control);
 Action Paste(const std::string& text, int control);
@@ -170,13 +170,13 @@ struct DialogRun {
     std::string templateName;
     HWND parent;
     LPARAM initParam;
-    INT_PTR returned;              // DialogBoxParamA's result
+    INT_PTR returned;  // DialogBoxParamA's result
     bool created = false;
-    bool ended = false;            // EndDialog was called
-    bool leftOpen = false;         // the script ran out first
+    bool ended = false;     // EndDialog was called
+    bool leftOpen = false;  // the script ran out first
     INT_PTR endResult = 0;
     size_t actionsPlayed = 0;
-    size_t liveBlocksAtStart = 0;  // GlobalAlloc blocks alive on entry
+    size_t liveBlocksAtStart = 0;     // GlobalAlloc blocks alive on entry
     std::vector<DialogState> states;  // [0] once open, then one per action
     std::vector<ProcCall> messages;
 };

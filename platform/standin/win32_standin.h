@@ -36,7 +36,7 @@ typedef struct HINSTANCE__* HINSTANCE;
 typedef HINSTANCE HMODULE;
 typedef void* HGLOBAL;
 
-typedef INT_PTR (CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
+typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 
 #define TRUE 1
 #define FALSE 0
@@ -106,8 +106,8 @@ typedef struct tagINITCOMMONCONTROLSEX {
 
 // kernel32
 LPSTR WINAPI GetCommandLineA(void);
-DWORD WINAPI FormatMessageA(DWORD dwFlags, LPCVOID lpSource, DWORD dwMessageId, DWORD dwLanguageId,
-                            LPSTR lpBuffer, DWORD nSize, va_list* Arguments);
+DWORD WINAPI FormatMessageA(DWORD dwFlags, LPCVOID lpSource, DWORD dwMessageId, DWORD dwLanguageId, LPSTR lpBuffer,
+                            DWORD nSize, va_list* Arguments);
 HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName);
 void WINAPI Sleep(DWORD dwMilliseconds);
 DWORD WINAPI TlsAlloc(void);
@@ -122,8 +122,8 @@ HGLOBAL WINAPI GlobalFree(HGLOBAL hMem);
 DWORD WINAPI CharUpperBuffA(LPSTR lpsz, DWORD cchLength);
 HWND WINAPI GetDesktopWindow(void);
 int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);
-INT_PTR WINAPI DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND hWndParent,
-                               DLGPROC lpDialogFunc, LPARAM dwInitParam);
+INT_PTR WINAPI DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND hWndParent, DLGPROC lpDialogFunc,
+                               LPARAM dwInitParam);
 HWND WINAPI GetDlgItem(HWND hDlg, int nIDDlgItem);
 HWND WINAPI SetFocus(HWND hWnd);
 BOOL WINAPI EndDialog(HWND hDlg, INT_PTR nResult);

@@ -30,10 +30,7 @@ public:
         }
         Word(0);
     }
-    void Append(const std::vector<std::uint8_t>& more)
-    {
-        bytes_.insert(bytes_.end(), more.begin(), more.end());
-    }
+    void Append(const std::vector<std::uint8_t>& more) { bytes_.insert(bytes_.end(), more.begin(), more.end()); }
     // Zero bytes up to the next multiple of four.
     void AlignTo4()
     {
@@ -53,4 +50,4 @@ private:
     std::vector<std::uint8_t> bytes_;
 };
 
-} // namespace resgen
+}  // namespace resgen

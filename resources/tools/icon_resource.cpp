@@ -32,7 +32,7 @@ int PixelValue(char c)
     return -2;
 }
 
-} // namespace
+}  // namespace
 
 bool ParsePixelMap(const std::string& text, PixelMap& map, std::string& error)
 {
@@ -65,8 +65,7 @@ bool ParsePixelMap(const std::string& text, PixelMap& map, std::string& error)
         for (int x = 0; x < ICON_SIZE; ++x) {
             const int value = PixelValue(line[static_cast<std::size_t>(x)]);
             if (value == -2) {
-                error = where + "column " + std::to_string(x + 1) +
-                        ": not a palette index (0-9, A-F) or '.'";
+                error = where + "column " + std::to_string(x + 1) + ": not a palette index (0-9, A-F) or '.'";
                 return false;
             }
             map.pixels[row][x] = value;
@@ -162,4 +161,4 @@ std::vector<std::uint8_t> BuildIconFile(const std::vector<std::uint8_t>& image)
     return out.Bytes();
 }
 
-} // namespace resgen
+}  // namespace resgen

@@ -30,4 +30,4 @@ std::vector<std::uint8_t> BuildIconGroup(std::uint32_t imageSize, std::uint16_t 
 // A stand-alone .ico file with the same image, for looking at it.
 std::vector<std::uint8_t> BuildIconFile(const std::vector<std::uint8_t>& image);
 
-} // namespace resgen
+}  // namespace resgen

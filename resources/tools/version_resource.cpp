@@ -24,7 +24,7 @@ const char STRING_TABLE_KEY[] = "040904E4";
 constexpr std::uint32_t FIXED_SIGNATURE = 0xFEEF04BD;
 constexpr std::uint32_t FIXED_STRUC_VERSION = 0x00010000;
 constexpr std::uint32_t FILE_OS_WINDOWS32 = 0x00000004;  // VOS__WINDOWS32
-constexpr std::uint32_t FILE_TYPE_APP = 0x00000001;        // VFT_APP
+constexpr std::uint32_t FILE_TYPE_APP = 0x00000001;      // VFT_APP
 constexpr std::size_t FIXED_INFO_SIZE = 13 * 4;
 
 struct Node {
@@ -77,7 +77,7 @@ void WriteNode(ByteBuffer& out, const Node& node)
     out.PatchWord(start, static_cast<std::uint16_t>(out.Size() - start));
 }
 
-} // namespace
+}  // namespace
 
 bool ParseVersion(const std::string& text, std::uint16_t (&parts)[4])
 {
@@ -176,4 +176,4 @@ std::vector<std::uint8_t> BuildVersionResource(const std::string& version)
     return out.Bytes();
 }
 
-} // namespace resgen
+}  // namespace resgen

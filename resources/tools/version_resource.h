@@ -15,4 +15,4 @@ bool ParseVersion(const std::string& text, std::uint16_t (&parts)[4]);
 // boundary. Empty when the text is not a version or a string is not ASCII.
 std::vector<std::uint8_t> BuildVersionResource(const std::string& version);
 
-} // namespace resgen
+}  // namespace resgen

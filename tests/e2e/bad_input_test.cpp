@@ -20,7 +20,8 @@ struct PasteCase {
 // Test names and failure messages show the case by its name.
 void PrintTo(const PasteCase& c, std::ostream* os) { *os << c.name; }
 
-std::vector<PasteCase> PasteCases() {
+std::vector<PasteCase> PasteCases()
+{
     std::string allBytes(MIB, '\0');
     for (size_t i = 0; i < MIB; ++i) {
         allBytes[i] = static_cast<char>(1 + i % 255);
@@ -48,7 +49,8 @@ std::vector<PasteCase> PasteCases() {
 
 class PastedText : public ::testing::TestWithParam<PasteCase> {};
 
-TEST_P(PastedText, IsDecodedWithoutACrash) {
+TEST_P(PastedText, IsDecodedWithoutACrash)
+{
     const PasteCase& c = GetParam();
     DecoderRun run;
     ASSERT_TRUE(OpenDecoder("", &run));
@@ -61,8 +63,7 @@ TEST_P(PastedText, IsDecodedWithoutACrash) {
     ASSERT_TRUE(run.process.Running()) << "Qodex.exe ended";
 
     std::string held;
-    ASSERT_TRUE(ReadTextInThread(run.numberBox, run.process.ThreadId(), &held))
-        << "the number box stopped answering";
+    ASSERT_TRUE(ReadTextInThread(run.numberBox, run.process.ThreadId(), &held)) << "the number box stopped answering";
     EXPECT_EQ(c.text.size(), held.size());
     EXPECT_TRUE(held == c.text) << "the number box text changed";
     EXPECT_EQ(Visible(ExpectedDescription(c.messageId)), Visible(TextOf(run.descriptionBox)))
@@ -74,7 +75,8 @@ INSTANTIATE_TEST_SUITE_P(E2E, PastedText, ::testing::ValuesIn(PasteCases()),
                          [](const ::testing::TestParamInfo<PasteCase>& row) { return row.param.name; });
 
 // A tail that fills the command line up to the system's limit.
-std::string LongTail(const std::string& head, char filler, const std::string& end) {
+std::string LongTail(const std::string& head, char filler, const std::string& end)
+{
     const size_t prefix = QuotedCommandLine(QodexExe(), "x").size() - 1;
     return head + std::string(LONGEST_COMMAND_LINE - prefix - head.size() - end.size(), filler) + end;
 }
@@ -99,7 +101,8 @@ const LongCase LONG_CASES[] = {
 
 class LongCommandLine : public ::testing::TestWithParam<LongCase> {};
 
-TEST_P(LongCommandLine, IsReadToItsEnd) {
+TEST_P(LongCommandLine, IsReadToItsEnd)
+{
     const LongCase& c = GetParam();
     const std::string commandLine = QuotedCommandLine(QodexExe(), c.tail());
     ASSERT_EQ(LONGEST_COMMAND_LINE, commandLine.size());

@@ -7,7 +7,8 @@ namespace {
 
 enum class Press { DecodeButton, Enter };
 
-void Decode(const DecoderRun& run, Press press) {
+void Decode(const DecoderRun& run, Press press)
+{
     if (press == Press::DecodeButton) {
         ClickButton(GetDlgItem(run.dialog, IDOK));
     } else {
@@ -42,7 +43,8 @@ const TypedCase TYPED_CASES[] = {
 
 class TypedNumber : public ::testing::TestWithParam<TypedCase> {};
 
-TEST_P(TypedNumber, ShowsTheSystemsDescription) {
+TEST_P(TypedNumber, ShowsTheSystemsDescription)
+{
     const TypedCase& c = GetParam();
     DecoderRun run;
     ASSERT_TRUE(OpenDecoder(c.startTail, &run));
@@ -60,7 +62,8 @@ TEST_P(TypedNumber, ShowsTheSystemsDescription) {
 INSTANTIATE_TEST_SUITE_P(E2E, TypedNumber, ::testing::ValuesIn(TYPED_CASES),
                          [](const ::testing::TestParamInfo<TypedCase>& row) { return row.param.name; });
 
-TEST(Decode, UnknownIdShowsExactlyTheFallbackSentence) {
+TEST(Decode, UnknownIdShowsExactlyTheFallbackSentence)
+{
     const DWORD unknown = 0xFFFFFFFB;
     ASSERT_FALSE(SystemHasDescription(unknown)) << "the system knows " << Hex(unknown) << "; pick another id";
     const std::string fallback = "Sorry, couldn't find an error's description!";
@@ -76,7 +79,8 @@ TEST(Decode, UnknownIdShowsExactlyTheFallbackSentence) {
 
 // Every lookup starts from an empty buffer: nothing of a longer text before
 // it is left behind a shorter one.
-TEST(Decode, ShortDescriptionAfterALongOne) {
+TEST(Decode, ShortDescriptionAfterALongOne)
+{
     const DWORD longId = 998;
     const DWORD shortId = 0;
     const std::string longText = ExpectedDescription(longId);
@@ -95,7 +99,8 @@ TEST(Decode, ShortDescriptionAfterALongOne) {
 
 class EmptyBox : public ::testing::TestWithParam<Press> {};
 
-TEST_P(EmptyBox, KeepsThePreviousDescription) {
+TEST_P(EmptyBox, KeepsThePreviousDescription)
+{
     DecoderRun run;
     ASSERT_TRUE(OpenDecoder("5", &run));
     const std::string before = TextOf(run.descriptionBox);

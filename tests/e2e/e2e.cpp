@@ -12,7 +12,8 @@ std::string qodexExe;
 
 const std::string& QodexExe() { return qodexExe; }
 
-::testing::AssertionResult OpenDecoder(const std::string& exe, const std::string& commandLine, DecoderRun* run) {
+::testing::AssertionResult OpenDecoder(const std::string& exe, const std::string& commandLine, DecoderRun* run)
+{
     if (!run->process.Start(exe, commandLine)) {
         return ::testing::AssertionFailure() << run->process.Error();
     }
@@ -32,17 +33,20 @@ const std::string& QodexExe() { return qodexExe; }
     return ::testing::AssertionSuccess();
 }
 
-::testing::AssertionResult OpenDecoder(const std::string& tail, DecoderRun* run) {
+::testing::AssertionResult OpenDecoder(const std::string& tail, DecoderRun* run)
+{
     return OpenDecoder(QodexExe(), QuotedCommandLine(QodexExe(), tail), run);
 }
 
-std::string TextOf(HWND control) {
+std::string TextOf(HWND control)
+{
     std::string text;
     EXPECT_TRUE(ReadText(control, &text)) << "control " << control << " did not answer WM_GETTEXT";
     return text;
 }
 
-::testing::AssertionResult ExitsWithZero(QodexProcess* process) {
+::testing::AssertionResult ExitsWithZero(QodexProcess* process)
+{
     DWORD exitCode = 0;
     if (!process->WaitForExit(WAIT_MS, &exitCode)) {
         return ::testing::AssertionFailure() << "Qodex.exe did not end";
@@ -53,7 +57,8 @@ std::string TextOf(HWND control) {
     return ::testing::AssertionSuccess();
 }
 
-void CloseWithEscape(DecoderRun* run) {
+void CloseWithEscape(DecoderRun* run)
+{
     PressKey(run->numberBox, VK_ESCAPE);
     EXPECT_TRUE(ExitsWithZero(&run->process));
 }
@@ -61,7 +66,8 @@ void CloseWithEscape(DecoderRun* run) {
 }  // namespace qodex_e2e
 
 // gtest's own options, then --qodex=PATH: the executable under test.
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     ::testing::InitGoogleTest(&argc, argv);
     for (int i = 1; i < argc; ++i) {
         if (std::strncmp(argv[i], "--qodex=", 8) == 0) {

@@ -27,29 +27,30 @@ const EndingCase ENDINGS[] = {
 
 class DialogEnding : public ::testing::TestWithParam<EndingCase> {};
 
-TEST_P(DialogEnding, ExitCodeIsZero) {
+TEST_P(DialogEnding, ExitCodeIsZero)
+{
     DecoderRun run;
     ASSERT_TRUE(OpenDecoder(GetParam().tail, &run));
     switch (GetParam().ending) {
-    case Ending::Escape:
-        PressKey(FocusOf(run.process.ThreadId()), VK_ESCAPE);
-        break;
-    case Ending::CancelButton:
-        ClickButton(GetDlgItem(run.dialog, IDCANCEL));
-        break;
-    case Ending::CloseBox:
-        CloseBox(run.dialog);
-        break;
-    case Ending::CloseMessage:
-        SendCloseMessage(run.dialog);
-        break;
-    case Ending::DecodeThenEscape:
-        ASSERT_TRUE(TypeText(run.numberBox, run.descriptionBox, "87"));
-        PressKey(run.numberBox, VK_RETURN);
-        ASSERT_TRUE(Settle(run.descriptionBox));
-        ASSERT_EQ(Visible(ExpectedDescription(87)), Visible(TextOf(run.descriptionBox)));
-        PressKey(run.numberBox, VK_ESCAPE);
-        break;
+        case Ending::Escape:
+            PressKey(FocusOf(run.process.ThreadId()), VK_ESCAPE);
+            break;
+        case Ending::CancelButton:
+            ClickButton(GetDlgItem(run.dialog, IDCANCEL));
+            break;
+        case Ending::CloseBox:
+            CloseBox(run.dialog);
+            break;
+        case Ending::CloseMessage:
+            SendCloseMessage(run.dialog);
+            break;
+        case Ending::DecodeThenEscape:
+            ASSERT_TRUE(TypeText(run.numberBox, run.descriptionBox, "87"));
+            PressKey(run.numberBox, VK_RETURN);
+            ASSERT_TRUE(Settle(run.descriptionBox));
+            ASSERT_EQ(Visible(ExpectedDescription(87)), Visible(TextOf(run.descriptionBox)));
+            PressKey(run.numberBox, VK_ESCAPE);
+            break;
     }
     EXPECT_TRUE(ExitsWithZero(&run.process));
 }
@@ -59,7 +60,8 @@ INSTANTIATE_TEST_SUITE_P(E2E, DialogEnding, ::testing::ValuesIn(ENDINGS),
 
 // The usage box closed with its OK button by the keyboard (the help tests
 // click it).
-TEST(UsageEnding, EnterOnOkExitCodeIsZero) {
+TEST(UsageEnding, EnterOnOkExitCodeIsZero)
+{
     QodexProcess qodex;
     ASSERT_TRUE(qodex.Start(QodexExe(), QuotedCommandLine(QodexExe(), "/?"))) << qodex.Error();
     HWND box = qodex.WaitForWindow(USAGE_BOX_CAPTION);

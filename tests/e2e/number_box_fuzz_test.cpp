@@ -26,11 +26,13 @@ using Random = std::mt19937;
 size_t Below(Random& random, size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(random); }
 
 template <size_t N>
-const char* Pick(Random& random, const char* const (&choices)[N]) {
+const char* Pick(Random& random, const char* const (&choices)[N])
+{
     return choices[Below(random, N)];
 }
 
-std::string Digits(Random& random, size_t count, const char* alphabet = "0123456789") {
+std::string Digits(Random& random, size_t count, const char* alphabet = "0123456789")
+{
     const std::string letters(alphabet);
     std::string text;
     for (size_t i = 0; i < count; ++i) {
@@ -40,13 +42,15 @@ std::string Digits(Random& random, size_t count, const char* alphabet = "0123456
 }
 
 // Mostly short numbers, which the system knows, now and then long ones.
-std::string SomeDigits(Random& random) {
+std::string SomeDigits(Random& random)
+{
     return Digits(random, Below(random, 4) == 0 ? 1 + Below(random, 24) : 1 + Below(random, 3));
 }
 
 std::string MakeDigits(Random& random) { return SomeDigits(random); }
 
-std::string MakeSigned(Random& random) {
+std::string MakeSigned(Random& random)
+{
     static const char* const SIGNS[] = {"-", "+", "--", "+-", "- ", "-+"};
     std::string text = Pick(random, SIGNS) + SomeDigits(random);
     if (Below(random, 3) == 0) {
@@ -55,14 +59,21 @@ std::string MakeSigned(Random& random) {
     return text;
 }
 
-std::string MakeRadix(Random& random) {
+std::string MakeRadix(Random& random)
+{
     struct Form {
         const char* prefix;
         const char* alphabet;  // now and then a digit beyond the radix
     };
     static const Form FORMS[] = {
-        {"&H", "0123456789ABCDEFabcdef"}, {"&h", "0123456789ABCDEFG"}, {"&B", "012"}, {"&b", "01"},
-        {"&O", "012345678"},              {"&Q", "01234567"},          {"&", "0123456789"}, {"&o", "01234567"},
+        {"&H", "0123456789ABCDEFabcdef"},
+        {"&h", "0123456789ABCDEFG"},
+        {"&B", "012"},
+        {"&b", "01"},
+        {"&O", "012345678"},
+        {"&Q", "01234567"},
+        {"&", "0123456789"},
+        {"&o", "01234567"},
     };
     static const char* const SUFFIXES[] = {"", "", "%", "&", "&&", "?", "??", "???", " 1", "x"};
     const Form& form = FORMS[Below(random, sizeof FORMS / sizeof FORMS[0])];
@@ -74,7 +85,8 @@ std::string MakeRadix(Random& random) {
     return text + Pick(random, SUFFIXES);
 }
 
-std::string MakeBlanks(Random& random) {
+std::string MakeBlanks(Random& random)
+{
     std::string text = Digits(random, Below(random, 6), " \t\n\r");
     if (Below(random, 4) != 0) {
         text += Below(random, 2) ? SomeDigits(random) : MakeSigned(random);
@@ -82,7 +94,8 @@ std::string MakeBlanks(Random& random) {
     return text;
 }
 
-std::string MakeDecimal(Random& random) {
+std::string MakeDecimal(Random& random)
+{
     static const char* const EXPONENTS[] = {"e", "E", "d", "D"};
     static const char* const EXPONENT_SIGNS[] = {"", "+", "-", "--"};
     std::string text = Digits(random, Below(random, 6)) + "." + Digits(random, Below(random, 6));
@@ -93,16 +106,19 @@ std::string MakeDecimal(Random& random) {
 }
 
 // Bytes above 127 before, among or after the digits.
-std::string MakeHighBytes(Random& random) {
+std::string MakeHighBytes(Random& random)
+{
     std::string text;
     const size_t count = 1 + Below(random, 12);
     for (size_t i = 0; i < count; ++i) {
-        text += Below(random, 2) ? static_cast<char>(128 + Below(random, 128)) : static_cast<char>('0' + Below(random, 10));
+        text +=
+            Below(random, 2) ? static_cast<char>(128 + Below(random, 128)) : static_cast<char>('0' + Below(random, 10));
     }
     return text;
 }
 
-std::string MakeJunk(Random& random) {
+std::string MakeJunk(Random& random)
+{
     std::string text;
     const size_t count = 1 + Below(random, 30);
     for (size_t i = 0; i < count; ++i) {
@@ -117,8 +133,8 @@ struct Kind {
 };
 
 const Kind KINDS[] = {
-    {"digits", MakeDigits},     {"signed", MakeSigned},      {"radix", MakeRadix}, {"blanks", MakeBlanks},
-    {"decimal", MakeDecimal},   {"high bytes", MakeHighBytes}, {"junk", MakeJunk},
+    {"digits", MakeDigits},   {"signed", MakeSigned},        {"radix", MakeRadix}, {"blanks", MakeBlanks},
+    {"decimal", MakeDecimal}, {"high bytes", MakeHighBytes}, {"junk", MakeJunk},
 };
 
 struct Sample {
@@ -126,7 +142,8 @@ struct Sample {
     std::string text;
 };
 
-std::vector<Sample> Samples(Random& random) {
+std::vector<Sample> Samples(Random& random)
+{
     std::vector<Sample> samples;
     for (int round = 0; round < 40; ++round) {
         for (const Kind& kind : KINDS) {
@@ -145,7 +162,8 @@ std::vector<Sample> Samples(Random& random) {
     return samples;
 }
 
-bool IsAscii(const std::string& text) {
+bool IsAscii(const std::string& text)
+{
     for (char c : text) {
         if (static_cast<unsigned char>(c) > 127) {
             return false;
@@ -154,7 +172,8 @@ bool IsAscii(const std::string& text) {
     return true;
 }
 
-TEST(NumberBoxFuzz, ShowsTheSystemsTextForTheNumberOfEveryText) {
+TEST(NumberBoxFuzz, ShowsTheSystemsTextForTheNumberOfEveryText)
+{
     Random random(SEED);
     const std::vector<Sample> samples = Samples(random);
     printf("number box fuzz: seed 0x%08X, %zu texts\n", SEED, samples.size());

@@ -9,9 +9,9 @@ namespace {
 
 // Where the command line comes from.
 enum class Layout {
-    Build,            // "<build tree>\Qodex.exe" TAIL
-    SpacedFolder,     // "<folder with spaces>\Qodex.exe" TAIL
-    SpacedFolderGlued // "<folder with spaces>\Qodex.exe"TAIL: no space after the quote
+    Build,             // "<build tree>\Qodex.exe" TAIL
+    SpacedFolder,      // "<folder with spaces>\Qodex.exe" TAIL
+    SpacedFolderGlued  // "<folder with spaces>\Qodex.exe"TAIL: no space after the quote
 };
 
 struct StartCase {
@@ -41,7 +41,8 @@ const StartCase START_CASES[] = {
 // clang-format on
 
 // A copy of Qodex.exe in a folder whose name has spaces, next to the test.
-std::string SpacedCopy() {
+std::string SpacedCopy()
+{
     char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     std::string folder(self);
@@ -55,7 +56,8 @@ std::string SpacedCopy() {
 
 class StartTail : public ::testing::TestWithParam<StartCase> {};
 
-TEST_P(StartTail, PrefillsDecodesAndFocusesTheNumberBox) {
+TEST_P(StartTail, PrefillsDecodesAndFocusesTheNumberBox)
+{
     const StartCase& c = GetParam();
     std::string exe = QodexExe();
     std::string commandLine = QuotedCommandLine(exe, c.tail);
@@ -89,8 +91,8 @@ TEST_P(StartTail, PrefillsDecodesAndFocusesTheNumberBox) {
         << "number box style " << Hex(numberStyle);
     const DWORD descriptionStyle = StyleOf(run.descriptionBox);
     EXPECT_EQ(static_cast<DWORD>(ES_MULTILINE | ES_READONLY | WS_TABSTOP | WS_VISIBLE),
-              descriptionStyle & (ES_MULTILINE | ES_READONLY | ES_AUTOHSCROLL | ES_NUMBER | WS_HSCROLL |
-                                  WS_VSCROLL | WS_TABSTOP | WS_VISIBLE))
+              descriptionStyle & (ES_MULTILINE | ES_READONLY | ES_AUTOHSCROLL | ES_NUMBER | WS_HSCROLL | WS_VSCROLL |
+                                  WS_TABSTOP | WS_VISIBLE))
         << "description box style " << Hex(descriptionStyle);
 
     CloseWithEscape(&run);
@@ -100,7 +102,8 @@ INSTANTIATE_TEST_SUITE_P(E2E, StartTail, ::testing::ValuesIn(START_CASES),
                          [](const ::testing::TestParamInfo<StartCase>& row) { return row.param.name; });
 
 // DS_CENTER: the dialog sits in the middle of the screen's work area.
-TEST(DecoderWindow, OpensCentredOnTheScreen) {
+TEST(DecoderWindow, OpensCentredOnTheScreen)
+{
     DecoderRun run;
     ASSERT_TRUE(OpenDecoder("5", &run));
     RECT window = {};

@@ -11,15 +11,9 @@
 namespace qodex_e2e {
 namespace {
 
-LPCSTR DialogType()
-{
-    return MAKEINTRESOURCEA(expected::DIALOG_KEY.typeId);
-}
+LPCSTR DialogType() { return MAKEINTRESOURCEA(expected::DIALOG_KEY.typeId); }
 
-LPCSTR DialogName()
-{
-    return expected::DIALOG_KEY.name.c_str();
-}
+LPCSTR DialogName() { return expected::DIALOG_KEY.name.c_str(); }
 
 BOOL CALLBACK CollectLanguage(HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR data)
 {
@@ -46,7 +40,8 @@ protected:
 TEST_F(DialogTemplate, IsNamedQodexDecoderInEnglishUnitedStatesOnly)
 {
     std::vector<WORD> languages;
-    EnumResourceLanguagesA(module_, DialogType(), DialogName(), CollectLanguage, reinterpret_cast<LONG_PTR>(&languages));
+    EnumResourceLanguagesA(module_, DialogType(), DialogName(), CollectLanguage,
+                           reinterpret_cast<LONG_PTR>(&languages));
     ASSERT_EQ(1u, languages.size()) << "languages of the dialog template: " << languages.size();
     EXPECT_EQ(expected::DIALOG_KEY.language, languages[0]) << "language " << Hex(languages[0]);
 }

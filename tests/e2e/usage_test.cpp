@@ -25,7 +25,8 @@ const HelpCase HELP_CASES[] = {
 
 class HelpSwitch : public ::testing::TestWithParam<HelpCase> {};
 
-TEST_P(HelpSwitch, ShowsTheUsageBoxAndNoDialog) {
+TEST_P(HelpSwitch, ShowsTheUsageBoxAndNoDialog)
+{
     const std::string commandLine = QuotedCommandLine(QodexExe(), GetParam().tail);
     QodexProcess qodex;
     ASSERT_TRUE(qodex.Start(QodexExe(), commandLine)) << qodex.Error();

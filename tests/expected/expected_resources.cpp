@@ -86,8 +86,8 @@ bool operator==(const ResourceKey& a, const ResourceKey& b)
 
 std::string Describe(const ResourceKey& key)
 {
-    const std::string type = key.typeName.empty() ? "type " + std::to_string(key.typeId)
-                                                  : "type \"" + key.typeName + "\"";
+    const std::string type =
+        key.typeName.empty() ? "type " + std::to_string(key.typeId) : "type \"" + key.typeName + "\"";
     const std::string name = key.name.empty() ? "id " + std::to_string(key.nameId) : "name \"" + key.name + "\"";
     return type + ", " + name + ", language " + std::to_string(key.language);
 }
@@ -97,10 +97,7 @@ std::vector<ResourceKey> ResourceDirectory()
     return {ICON_IMAGE_KEY, DIALOG_KEY, ICON_GROUP_KEY, VERSION_KEY, MANIFEST_KEY};
 }
 
-std::vector<VersionNode> VersionNodes()
-{
-    return {std::begin(VERSION_NODES), std::end(VERSION_NODES)};
-}
+std::vector<VersionNode> VersionNodes() { return {std::begin(VERSION_NODES), std::end(VERSION_NODES)}; }
 
 ByteLayout VersionInfo()
 {

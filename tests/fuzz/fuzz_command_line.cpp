@@ -82,8 +82,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     const size_t upperCased = standin::CharUpperLengths().empty() ? 0 : standin::CharUpperLengths()[0];
     if (standin::CharUpperLengths().size() != (tail.empty() ? 0u : 1u) || upperCased != tail.size()) {
-        Broken("%zu upper-casings, the first over %zu bytes, of a %zu-byte tail",
-               standin::CharUpperLengths().size(), upperCased, tail.size());
+        Broken("%zu upper-casings, the first over %zu bytes, of a %zu-byte tail", standin::CharUpperLengths().size(),
+               upperCased, tail.size());
     }
 
     const size_t boxes = standin::MessageBoxes().size();

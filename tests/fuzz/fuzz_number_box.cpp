@@ -53,9 +53,9 @@ const size_t PASTE_LIMIT = 32767;
 
 // Bits of the first byte.
 struct Options {
-    bool paste;          // paste the text (limited as typing is) instead of WM_SETTEXT
-    bool enter;          // decode with Enter instead of a click on "Decode"
-    const char* start;   // command tail: a number to open with, or none
+    bool paste;         // paste the text (limited as typing is) instead of WM_SETTEXT
+    bool enter;         // decode with Enter instead of a click on "Decode"
+    const char* start;  // command tail: a number to open with, or none
 };
 
 Options ReadOptions(uint8_t bits)
@@ -94,8 +94,8 @@ void CheckShown(const std::string& shown, const std::string& expected, const std
         Broken("%s: a description of %zu bytes", when, shown.size());
     }
     if (shown != expected) {
-        Broken("%s: the box [%s] shows [%s], expected [%s]", when, Printable(text).c_str(),
-               Printable(shown).c_str(), Printable(expected).c_str());
+        Broken("%s: the box [%s] shows [%s], expected [%s]", when, Printable(text).c_str(), Printable(shown).c_str(),
+               Printable(expected).c_str());
     }
 }
 

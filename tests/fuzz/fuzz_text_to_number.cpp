@@ -28,8 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const ExtendedReal number = TextToNumber(text, size);
     const ExtendedReal upperNumber = TextToNumber(upper, size);
     if (number.sig != upperNumber.sig || number.signExp != upperNumber.signExp) {
-        fprintf(stderr, "text and its upper-cased copy differ: %04X:%016llX vs %04X:%016llX\n",
-                number.signExp, static_cast<unsigned long long>(number.sig), upperNumber.signExp,
+        fprintf(stderr, "text and its upper-cased copy differ: %04X:%016llX vs %04X:%016llX\n", number.signExp,
+                static_cast<unsigned long long>(number.sig), upperNumber.signExp,
                 static_cast<unsigned long long>(upperNumber.sig));
         abort();
     }

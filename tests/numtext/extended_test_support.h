@@ -59,13 +59,22 @@ inline std::string Describe(ExtendedReal x)
     if (x.sig == 0) return s + " (0)";
     for (; e2 > 0; --e2) {
         mantissa *= 2;
-        if (mantissa >= 10) { mantissa /= 10; ++e10; }
+        if (mantissa >= 10) {
+            mantissa /= 10;
+            ++e10;
+        }
     }
     for (; e2 < 0; ++e2) {
         mantissa /= 2;
-        if (mantissa < 1) { mantissa *= 10; --e10; }
+        if (mantissa < 1) {
+            mantissa *= 10;
+            --e10;
+        }
     }
-    while (mantissa >= 10) { mantissa /= 10; ++e10; }
+    while (mantissa >= 10) {
+        mantissa /= 10;
+        ++e10;
+    }
     char buffer[64];
     snprintf(buffer, sizeof buffer, " (%s%.16ge%ld)", ExtendedSign(x) ? "-" : "", mantissa, e10);
     return s + buffer;

@@ -12,8 +12,8 @@ namespace {
 
 struct ConversionCase {
     const char* text;
-    int32_t startCode;  // NumberToInt32
-    uint32_t messageId; // NumberToDword
+    int32_t startCode;   // NumberToInt32
+    uint32_t messageId;  // NumberToDword
 };
 
 void CheckConversions(std::initializer_list<ConversionCase> cases)
@@ -83,8 +83,8 @@ TEST(NumberConversion, TiesGoToEven)
         {"0.5000000000000001", 1, 1},
         {"2.4999999999999999", 2, 2},
         {"2147483646.5", 2147483646, 0x7FFFFFFE},
-        {"2147483647.5", INT32_MIN, 0x80000000},  // rounds to 2^31
-        {"-2147483648.5", INT32_MIN, 0x80000000}, // rounds to -2^31, which fits
+        {"2147483647.5", INT32_MIN, 0x80000000},   // rounds to 2^31
+        {"-2147483648.5", INT32_MIN, 0x80000000},  // rounds to -2^31, which fits
         {"-2147483649.5", INT32_MIN, 0x7FFFFFFE},
         {"4294967294.5", INT32_MIN, 0xFFFFFFFE},
         {"4294967295.5", INT32_MIN, 0},

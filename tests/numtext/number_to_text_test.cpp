@@ -54,8 +54,8 @@ bool RoundTrips(int32_t v)
     const int32_t back = NumberToInt32(x);
     const uint32_t id = NumberToDword(x);
     if (back == v && id == static_cast<uint32_t>(v)) return true;
-    ADD_FAILURE() << HexDec(v) << " as '" << std::string(text.chars, text.length) << "' came back as "
-                  << HexDec(back) << " and message id " << HexDec(id);
+    ADD_FAILURE() << HexDec(v) << " as '" << std::string(text.chars, text.length) << "' came back as " << HexDec(back)
+                  << " and message id " << HexDec(id);
     return false;
 }
 

@@ -41,8 +41,7 @@ int main(int argc, char** argv)
     const uint64_t total = uint64_t{1} << 32;
     const auto start = std::chrono::steady_clock::now();
     std::vector<std::thread> workers;
-    for (unsigned t = 0; t < threads; ++t)
-        workers.emplace_back(Check, total * t / threads, total * (t + 1) / threads);
+    for (unsigned t = 0; t < threads; ++t) workers.emplace_back(Check, total * t / threads, total * (t + 1) / threads);
     for (std::thread& w : workers) w.join();
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     const uint64_t failures = g_failures.load();

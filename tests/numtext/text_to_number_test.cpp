@@ -41,10 +41,10 @@ void CheckTexts(const std::vector<TextCase>& cases)
 TEST(TextToNumberDecimal, WorkedExamples)
 {
     CheckTexts({
-        {"1234.5", Dyadic(2469, -1)},                                   // 12345 / 10
-        {"0.05", Bits(false, 0x3FFA, 0xCCCCCCCCCCCCCCCDu)},             // nearest to 0.05
-        {"1234567890123456789.5", Dyadic(1234567890123456780)},         // 19th digit and fraction lost
-        {"2.50000000000000000001", Dyadic(5, -1)},                      // digits after the 18th dropped
+        {"1234.5", Dyadic(2469, -1)},                            // 12345 / 10
+        {"0.05", Bits(false, 0x3FFA, 0xCCCCCCCCCCCCCCCDu)},      // nearest to 0.05
+        {"1234567890123456789.5", Dyadic(1234567890123456780)},  // 19th digit and fraction lost
+        {"2.50000000000000000001", Dyadic(5, -1)},               // digits after the 18th dropped
     });
 }
 
@@ -78,7 +78,9 @@ TEST(TextToNumberDecimal, BlanksAndSigns)
         {" \t\n \t-5", Dyadic(-5)},
         {"\r7", ZERO},  // carriage return is not a blank
         {"\v7", ZERO},
-        {"\xA0" "7", ZERO},  // nor is a no-break space
+        {"\xA0"
+         "7",
+         ZERO},  // nor is a no-break space
         {"+5", Dyadic(5)},
         {"-0", NEG_ZERO},  // the sign applies to 0 as well
         {"-", NEG_ZERO},
@@ -145,9 +147,9 @@ TEST(TextToNumberDecimal, EdgeCasesOfTheRange)
         {"1e-9999", ZERO},
         {"-1e-9999", NEG_ZERO},
         {"1e-99999999999999999999", ZERO},
-        {"1e-4933", ZERO},    // 0.1e-4932, inside, but 1 / 10^4933 and 10^4933 is infinite: the quotient 0
-        {"0.1e-4932", ZERO},  // the same
-        {"9e-4951", ZERO},    // 0.9e-4950
+        {"1e-4933", ZERO},       // 0.1e-4932, inside, but 1 / 10^4933 and 10^4933 is infinite: the quotient 0
+        {"0.1e-4932", ZERO},     // the same
+        {"9e-4951", ZERO},       // 0.9e-4950
         {"0.0001e-4929", ZERO},  // 0.1e-4932: 1 / 10^4933 again
     });
     // Just inside: 0.1e4932 gives a finite number, 0.1e-4931 a subnormal.
@@ -213,7 +215,7 @@ TEST(TextToNumberDecimal, PointPositionAcrossLongRuns)
     CheckTexts({
         {"." + zeros + "1e5000", Bits(false, 0x3FFB, 0xCCCCCCCCCCCCCCCDu)},  // the point 5000 zeros before the 1: 0.1
         {"1" + zeros + "e-5000", Dyadic(1)},                                 // 5001 significant digits: 10^17 / 10^17
-        {zeros + "25." + zeros, Dyadic(25)},                                 // 5002 significant digits: 25 * 10^16 / 10^16
+        {zeros + "25." + zeros, Dyadic(25)},  // 5002 significant digits: 25 * 10^16 / 10^16
     });
 }
 
@@ -231,7 +233,7 @@ TEST(TextToNumberRadix, Prefixes)
         {"&q17", Dyadic(15)},
         {"&17", Dyadic(15)},  // no letter: octal, the character is the first digit
         {"  &H1F", Dyadic(31)},
-        {"&19", Dyadic(1)},   // octal digits stop at '9'
+        {"&19", Dyadic(1)},  // octal digits stop at '9'
         {"&B102", Dyadic(2)},
         {"&HABCDEFG", Dyadic(0xABCDEF)},
     });
@@ -357,13 +359,13 @@ TEST(TextToNumber, LongTexts)
         {digits, OVERFLOW_VALUE},
         {"-" + digits, Bits(true, 16383 + 127, 0x8000000000000000u)},
         {"0." + zeros + "1", ZERO},
-        {"." + zeros + "1e9999", ZERO},                  // the point 2^20 zeros before the 1, far below the range
-        {zeros + "7", Dyadic(7)},                        // leading zeros are not significant
-        {"7." + zeros, Dyadic(7)},                       // 2^20 + 1 significant digits, 7 * 10^17 / 10^17
-        {"7" + zeros + "e-1048576", OVERFLOW_VALUE},     // the exponent saturates at -9999, the number stays huge
+        {"." + zeros + "1e9999", ZERO},               // the point 2^20 zeros before the 1, far below the range
+        {zeros + "7", Dyadic(7)},                     // leading zeros are not significant
+        {"7." + zeros, Dyadic(7)},                    // 2^20 + 1 significant digits, 7 * 10^17 / 10^17
+        {"7" + zeros + "e-1048576", OVERFLOW_VALUE},  // the exponent saturates at -9999, the number stays huge
         {blanks + "7", Dyadic(7)},
         {blanks, ZERO},
-        {"1e" + digits, OVERFLOW_VALUE},                 // the exponent saturates
+        {"1e" + digits, OVERFLOW_VALUE},  // the exponent saturates
         {"1e-" + digits, ZERO},
         {"&H" + zeros + "1F", Dyadic(31)},
         {"&H1F" + std::string(mebibyte, '?'), Dyadic(31)},
@@ -383,8 +385,9 @@ std::string UpperCase(std::string s)
 TEST(TextToNumber, UpperCasingChangesNothing)
 {
     const char* texts[] = {
-        "&h1f", "&hffff&", "&h0ffffffff", "&b101", "&o17", "&q17", "&habcdef", "&hffffffffffffffff?",
-        "1e3", "1d3", "-.5d+1", "2.5e-1x", "12abc", "1e", "abc", "e5", "&hz", "&h1fg", "&bz", "0x1f",
+        "&h1f", "&hffff&", "&h0ffffffff", "&b101",   "&o17",  "&q17", "&habcdef", "&hffffffffffffffff?",
+        "1e3",  "1d3",     "-.5d+1",      "2.5e-1x", "12abc", "1e",   "abc",      "e5",
+        "&hz",  "&h1fg",   "&bz",         "0x1f",
     };
     for (const char* text : texts) {
         SCOPED_TRACE(std::string("text '") + text + "'");

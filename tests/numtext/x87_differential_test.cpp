@@ -38,10 +38,7 @@ protected:
     std::mt19937_64 random_{Seed()};
 
     uint64_t Below(uint64_t bound) { return std::uniform_int_distribution<uint64_t>(0, bound - 1)(random_); }
-    int64_t Between(int64_t low, int64_t high)
-    {
-        return std::uniform_int_distribution<int64_t>(low, high)(random_);
-    }
+    int64_t Between(int64_t low, int64_t high) { return std::uniform_int_distribution<int64_t>(low, high)(random_); }
 };
 
 // The x87's own result, with every operand passed through memory so the
@@ -95,11 +92,11 @@ ExtendedReal RandomOperand(std::mt19937_64& random)
     if (shape == 1) sig &= ~((1ULL << (random() % 63)) - 1);
     if (shape == 2) sig |= (1ULL << (random() % 63)) - 1;
     uint16_t exp;
-    if (pick < 40) exp = static_cast<uint16_t>(1 + random() % 0x7FFE);                 // anywhere
-    else if (pick < 60) exp = static_cast<uint16_t>(0x3FFF - 80 + random() % 160);    // near 1
-    else if (pick < 72) exp = static_cast<uint16_t>(1 + random() % 100);              // bottom
-    else if (pick < 84) exp = static_cast<uint16_t>(0x7FFE - random() % 100);         // top
-    else if (pick < 94) {                                                              // subnormal
+    if (pick < 40) exp = static_cast<uint16_t>(1 + random() % 0x7FFE);              // anywhere
+    else if (pick < 60) exp = static_cast<uint16_t>(0x3FFF - 80 + random() % 160);  // near 1
+    else if (pick < 72) exp = static_cast<uint16_t>(1 + random() % 100);            // bottom
+    else if (pick < 84) exp = static_cast<uint16_t>(0x7FFE - random() % 100);       // top
+    else if (pick < 94) {                                                           // subnormal
         exp = 0;
         const uint64_t shift = 1 + random() % 64;  // 64 empties it: no shift of 64 in C++
         sig = shift < 64 ? sig >> shift : 0;
@@ -117,9 +114,12 @@ ExtendedReal RandomOperand(std::mt19937_64& random)
         // Encodings that no operation makes: unnormal, pseudo-denormal,
         // pseudo-infinity or pseudo-NaN.
         switch (random() % 3) {
-        case 0: return Bits(sign, static_cast<uint16_t>(1 + random() % 0x7FFE), random() >> 1);
-        case 1: return Bits(sign, 0, random() | 0x8000000000000000u);
-        default: return Bits(sign, 0x7FFF, random() >> 1);
+            case 0:
+                return Bits(sign, static_cast<uint16_t>(1 + random() % 0x7FFE), random() >> 1);
+            case 1:
+                return Bits(sign, 0, random() | 0x8000000000000000u);
+            default:
+                return Bits(sign, 0x7FFF, random() >> 1);
         }
     }
     return Bits(sign, exp, sig);
@@ -169,9 +169,12 @@ uint64_t RandomMantissa(std::mt19937_64& random, int* digits)
     for (int i = 1; i < *digits; ++i) low *= 10;
     const uint64_t high = low * 10 - 1;
     switch (random() % 8) {
-    case 0: return low;   // 10^(digits - 1)
-    case 1: return high;  // 99...9
-    default: return low + random() % (high - low + 1);
+        case 0:
+            return low;  // 10^(digits - 1)
+        case 1:
+            return high;  // 99...9
+        default:
+            return low + random() % (high - low + 1);
     }
 }
 
@@ -212,33 +215,34 @@ TEST_F(X87Differential, DecimalScalingMatchesTheHardware)
         const std::string mantissaDigits = Decimal(kept);
         int32_t exponent = integerExponent;
         switch (random_() % 4) {
-        case 0:
-            text += mantissaDigits;
-            break;
-        case 1: {  // point after q digits
-            const int q = 1 + static_cast<int>(random_() % static_cast<uint64_t>(digits));
-            text += mantissaDigits.substr(0, static_cast<size_t>(q)) + "." + mantissaDigits.substr(static_cast<size_t>(q));
-            exponent = integerExponent + digits - q;
-            break;
-        }
-        case 2: {  // point and z zeros before the first digit
-            const int z = static_cast<int>(random_() % 6);
-            text += (random_() & 1) != 0 ? "0." : ".";
-            text += std::string(static_cast<size_t>(z), '0') + mantissaDigits;
-            exponent = integerExponent + digits + z;
-            break;
-        }
-        default: {  // 18 kept digits and e dropped ones
-            if (digits != 18) {
+            case 0:
                 text += mantissaDigits;
                 break;
+            case 1: {  // point after q digits
+                const int q = 1 + static_cast<int>(random_() % static_cast<uint64_t>(digits));
+                text += mantissaDigits.substr(0, static_cast<size_t>(q)) + "." +
+                        mantissaDigits.substr(static_cast<size_t>(q));
+                exponent = integerExponent + digits - q;
+                break;
             }
-            const int e = 1 + static_cast<int>(random_() % 12);
-            text += mantissaDigits;
-            for (int j = 0; j < e; ++j) text += static_cast<char>('0' + random_() % 10);
-            exponent = integerExponent - e;
-            break;
-        }
+            case 2: {  // point and z zeros before the first digit
+                const int z = static_cast<int>(random_() % 6);
+                text += (random_() & 1) != 0 ? "0." : ".";
+                text += std::string(static_cast<size_t>(z), '0') + mantissaDigits;
+                exponent = integerExponent + digits + z;
+                break;
+            }
+            default: {  // 18 kept digits and e dropped ones
+                if (digits != 18) {
+                    text += mantissaDigits;
+                    break;
+                }
+                const int e = 1 + static_cast<int>(random_() % 12);
+                text += mantissaDigits;
+                for (int j = 0; j < e; ++j) text += static_cast<char>('0' + random_() % 10);
+                exponent = integerExponent - e;
+                break;
+            }
         }
         text += "e" + std::to_string(exponent);
         const int32_t fractionExponent = digits + integerExponent;  // the text as 0.d1d2... * 10^fractionExponent
@@ -250,8 +254,10 @@ TEST_F(X87Differential, DecimalScalingMatchesTheHardware)
         report("'" + text + "'", Text(text), FromLongDouble(expected));
         ++textsChecked;
     }
-    std::printf("%d pairs (kept, exponent): kept * 10^|exponent| and kept / 10^|exponent| compared; %d of them as text; %d mismatches\n",
-                pairs, textsChecked, mismatches);
+    std::printf(
+        "%d pairs (kept, exponent): kept * 10^|exponent| and kept / 10^|exponent| compared; %d of them as text; %d "
+        "mismatches\n",
+        pairs, textsChecked, mismatches);
     EXPECT_EQ(mismatches, 0);
 }
 

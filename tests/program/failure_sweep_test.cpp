@@ -43,11 +43,9 @@ const Scenario SCENARIOS[] = {
 std::vector<Action> Decodes()
 {
     using namespace standin;
-    return {Clear(IDC_CODE), Type("2", IDC_CODE), PressEnter(),
-            Paste("&H80004005", IDC_CODE), Click(IDOK),
-            Clear(IDC_CODE), PressEnter(),
-            Type("12", IDC_CODE), PressEnter(),
-            PressEscape()};
+    return {Clear(IDC_CODE), Type("2", IDC_CODE), PressEnter(), Paste("&H80004005", IDC_CODE),
+            Click(IDOK),     Clear(IDC_CODE),     PressEnter(), Type("12", IDC_CODE),
+            PressEnter(),    PressEscape()};
 }
 
 bool IsDecode(const Action& action)
@@ -74,11 +72,11 @@ struct PlannedFailure {
 
 constexpr PlannedFailure PLANNED_FAILURES[] = {
     // call                                least  storage  dialog
-    {FallibleCall::TLS_ALLOC,               1,     1,       false},
-    {FallibleCall::GLOBAL_ALLOC,            2,     1,       false},
-    {FallibleCall::INIT_COMMON_CONTROLS_EX, 1,     0,       false},
-    {FallibleCall::DIALOG_BOX_PARAM,        1,     0,       true},
-    {FallibleCall::FORMAT_MESSAGE,          2,     0,       false},
+    {FallibleCall::TLS_ALLOC, 1, 1, false},
+    {FallibleCall::GLOBAL_ALLOC, 2, 1, false},
+    {FallibleCall::INIT_COMMON_CONTROLS_EX, 1, 0, false},
+    {FallibleCall::DIALOG_BOX_PARAM, 1, 0, true},
+    {FallibleCall::FORMAT_MESSAGE, 2, 0, false},
 };
 static_assert(sizeof PLANNED_FAILURES / sizeof PLANNED_FAILURES[0] ==
                   sizeof standin::FALLIBLE_CALLS / sizeof standin::FALLIBLE_CALLS[0],
@@ -145,9 +143,8 @@ protected:
         const std::string& openDescription = dialog.states[0].Text(IDC_DESCRIPTION);
         EXPECT_TRUE(openCode.empty() || openCode == scenario.startText) << "[" << openCode << "]";
         // The box starts empty: an unread start number leaves it so.
-        EXPECT_TRUE(openDescription.empty() ||
-                    (!openCode.empty() &&
-                     (openDescription == Described(openCode) || openDescription == NOT_FOUND_TEXT)))
+        EXPECT_TRUE(openDescription.empty() || (!openCode.empty() && (openDescription == Described(openCode) ||
+                                                                      openDescription == NOT_FOUND_TEXT)))
             << "[" << openDescription << "] once open with [" << openCode << "]";
         for (size_t k = 1; k < dialog.states.size(); ++k) {
             const std::string& before = dialog.states[k - 1].Text(IDC_DESCRIPTION);

@@ -42,7 +42,8 @@ TEST_F(StartupTest, PreparesRunsAndReleasesInOrder)
     ASSERT_EQ(CountCalls("MessageBoxA"), 1u);
     ASSERT_EQ(standin::InitCommonControlsExCalls().size(), 1u);
     EXPECT_EQ(standin::InitCommonControlsExCalls()[0].dwSize, 8u);
-    EXPECT_EQ(standin::InitCommonControlsExCalls()[0].dwICC, 0x706Fu) << Hex(standin::InitCommonControlsExCalls()[0].dwICC);
+    EXPECT_EQ(standin::InitCommonControlsExCalls()[0].dwICC, 0x706Fu)
+        << Hex(standin::InitCommonControlsExCalls()[0].dwICC);
     ExpectNothingLeft();
 }
 
@@ -94,9 +95,11 @@ TEST_F(StartupTest, WithoutWorkingStorageEndsWith255AndShowsNothing)
         void (*inject)();
         std::vector<std::string> calls;
     } failures[] = {
-        {"no TLS slot", [] { standin::Fail(FallibleCall::TLS_ALLOC, 1); },
+        {"no TLS slot",
+         [] { standin::Fail(FallibleCall::TLS_ALLOC, 1); },
          {"CoInitialize", "GetCommandLineA", "TlsAlloc", "CoUninitialize", "ExitProcess"}},
-        {"no memory for the block", [] { standin::Fail(FallibleCall::GLOBAL_ALLOC, 1); },
+        {"no memory for the block",
+         [] { standin::Fail(FallibleCall::GLOBAL_ALLOC, 1); },
          {"CoInitialize", "GetCommandLineA", "TlsAlloc", "GlobalAlloc", "CoUninitialize", "ExitProcess"}},
     };
     for (const Failure& f : failures) {
@@ -152,8 +155,7 @@ TEST_F(StartupTest, ComAndCommonControlResultsChangeNothing)
 TEST_F(StartupTest, FailedTextAllocationsAreNeitherShownNorFatal)
 {
     const std::vector<standin::Action> actions = {standin::Clear(IDC_CODE), standin::Type("2", IDC_CODE),
-                                                  standin::PressEnter(), standin::Click(IDOK),
-                                                  standin::PressEscape()};
+                                                  standin::PressEnter(), standin::Click(IDOK), standin::PressEscape()};
     const char* const commandLines[] = {"Qodex.exe 5", "Qodex.exe -h", "Qodex.exe"};
     for (const char* commandLine : commandLines) {
         standin::Reset();

@@ -13,7 +13,4 @@ inline unsigned short ControlWord()
     return word;
 }
 
-inline void LoadControlWord(unsigned short word)
-{
-    __asm__ volatile("fldcw %0" : : "m"(word));
-}
+inline void LoadControlWord(unsigned short word) { __asm__ volatile("fldcw %0" : : "m"(word)); }

@@ -40,8 +40,8 @@ public:
         std::string commandLine = "\"" + path + "\"";
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
-        started_ = CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                  &startup, &info_) != 0;
+        started_ = CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                                  &info_) != 0;
     }
     ~Child()
     {
@@ -158,8 +158,7 @@ TEST(CommonControlsOfQodex, AreTheSideBySideVersion6WhileItsDialogIsOpen)
         ASSERT_NE(nullptr, window) << "control " << control.id;
         // This process has no manifest: its windows of that class name are
         // the classic ones.
-        HWND classic = CreateWindowA(control.className, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                     nullptr, nullptr);
+        HWND classic = CreateWindowA(control.className, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
         ASSERT_NE(nullptr, classic);
         const ATOM classicAtom = static_cast<ATOM>(GetClassLongA(classic, GCW_ATOM));
         DestroyWindow(classic);
@@ -176,7 +175,7 @@ TEST(CommonControlsOfQodex, AreTheSideBySideVersion6WhileItsDialogIsOpen)
     EXPECT_EQ(0u, exitCode);
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

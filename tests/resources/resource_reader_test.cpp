@@ -144,8 +144,7 @@ protected:
         char* text = nullptr;
         UINT length = 0;
         const std::string path = std::string("\\StringFileInfo\\") + expected::STRING_TABLE_KEY + "\\" + key;
-        if (!VerQueryValueA(block_.data(), path.c_str(), reinterpret_cast<void**>(&text), &length) ||
-            text == nullptr) {
+        if (!VerQueryValueA(block_.data(), path.c_str(), reinterpret_cast<void**>(&text), &length) || text == nullptr) {
             return "<VerQueryValueA finds no " + key + ">";
         }
         return text;
@@ -162,9 +161,9 @@ TEST_F(VersionFunctions, FindTheFixedPart)
     ASSERT_EQ(sizeof(VS_FIXEDFILEINFO), length);
     // In the order stored, which is the order of the expected table.
     const DWORD got[] = {
-        fixed->dwSignature,        fixed->dwStrucVersion,      fixed->dwFileVersionMS, fixed->dwFileVersionLS,
-        fixed->dwProductVersionMS, fixed->dwProductVersionLS,  fixed->dwFileFlagsMask, fixed->dwFileFlags,
-        fixed->dwFileOS,           fixed->dwFileType,          fixed->dwFileSubtype,   fixed->dwFileDateMS,
+        fixed->dwSignature,        fixed->dwStrucVersion,     fixed->dwFileVersionMS, fixed->dwFileVersionLS,
+        fixed->dwProductVersionMS, fixed->dwProductVersionLS, fixed->dwFileFlagsMask, fixed->dwFileFlags,
+        fixed->dwFileOS,           fixed->dwFileType,         fixed->dwFileSubtype,   fixed->dwFileDateMS,
         fixed->dwFileDateLS,
     };
     static_assert(std::size(got) == std::size(expected::FIXED_FILE_INFO), "one expected value for each field");
@@ -286,8 +285,8 @@ TEST(IconOfQodex, SystemChoosesAndDrawsItAsItsPixelMapShowsIt)
               LookupIconIdFromDirectoryEx(groupCopy.data(), TRUE, 32, 32, LR_DEFAULTCOLOR));
 
     Bytes imageCopy = *image;
-    HICON icon = CreateIconFromResourceEx(imageCopy.data(), static_cast<DWORD>(imageCopy.size()), TRUE,
-                                          0x00030000, 32, 32, LR_DEFAULTCOLOR);
+    HICON icon = CreateIconFromResourceEx(imageCopy.data(), static_cast<DWORD>(imageCopy.size()), TRUE, 0x00030000, 32,
+                                          32, LR_DEFAULTCOLOR);
     ASSERT_NE(nullptr, icon) << "CreateIconFromResourceEx, error " << Hex(GetLastError());
 
     std::vector<std::vector<int>> map;
@@ -309,8 +308,8 @@ TEST(IconOfQodex, SystemChoosesAndDrawsItAsItsPixelMapShowsIt)
                 const int index = map[static_cast<size_t>(y)][static_cast<size_t>(x)];
                 const uint32_t wanted = index < 0 ? background : expected::ICON_PALETTE[index];
                 const uint32_t got = pixels[static_cast<size_t>(y * 32 + x)];
-                ASSERT_EQ(wanted, got) << "pixel (" << x << ", " << y << ") over " << Hex(background)
-                                       << ": expected " << Hex(wanted) << ", got " << Hex(got);
+                ASSERT_EQ(wanted, got) << "pixel (" << x << ", " << y << ") over " << Hex(background) << ": expected "
+                                       << Hex(wanted) << ", got " << Hex(got);
                 transparent += index < 0 ? 1 : 0;
                 if (index >= 0) {
                     colours.insert(index);

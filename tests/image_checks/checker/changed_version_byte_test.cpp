@@ -107,9 +107,9 @@ TEST(ChangedVersionByte, FailsTheVersionChecksAndNothingElse)
     const CheckerRun unchanged = RunChecksOn(copy.Path());
     ASSERT_EQ(0, unchanged.exitCode);
     ASSERT_TRUE(unchanged.failed.empty());
-    ASSERT_TRUE(std::any_of(unchanged.passed.begin(), unchanged.passed.end(),
-                            [](const std::string& name) { return StartsWith(name, VERSION_SUITE); }))
-        << "no version check ran";
+    ASSERT_TRUE(std::any_of(unchanged.passed.begin(), unchanged.passed.end(), [](const std::string& name) {
+        return StartsWith(name, VERSION_SUITE);
+    })) << "no version check ran";
 
     for (const ByteChange& change : BYTE_CHANGES) {
         SCOPED_TRACE(change.what);

@@ -24,10 +24,7 @@ bool TakeValue(const std::string& argument, const char* name, std::string& value
 
 }  // namespace
 
-const CheckerOptions& Options()
-{
-    return options;
-}
+const CheckerOptions& Options() { return options; }
 
 bool SetOptions(int argc, char** argv, std::string& error)
 {
@@ -36,8 +33,8 @@ bool SetOptions(int argc, char** argv, std::string& error)
         const std::string argument = argv[i];
         if (!TakeValue(argument, QODEX, options.qodex) &&
             !TakeValue(argument, COMPILED_SCRIPT, options.compiledScript) &&
-            !TakeValue(argument, LLVM_READOBJ, options.llvmReadobj) &&
-            !TakeValue(argument, XMLLINT, options.xmllint) && !TakeValue(argument, SIZE_BUDGET, budget)) {
+            !TakeValue(argument, LLVM_READOBJ, options.llvmReadobj) && !TakeValue(argument, XMLLINT, options.xmllint) &&
+            !TakeValue(argument, SIZE_BUDGET, budget)) {
             error = "unknown argument " + argument;
             return false;
         }

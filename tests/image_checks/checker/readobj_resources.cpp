@@ -148,8 +148,7 @@ std::vector<Resource> ReadQodexResources(std::string& error)
 {
     readobj::Block root;
     std::vector<Resource> resources;
-    if (!ReadobjTree({"--coff-resources"}, Options().qodex, root, error) ||
-        !ImageResources(root, resources, error)) {
+    if (!ReadobjTree({"--coff-resources"}, Options().qodex, root, error) || !ImageResources(root, resources, error)) {
         return {};
     }
     return resources;

@@ -18,5 +18,4 @@ bool ReadobjTree(const std::vector<std::string>& options, const std::string& fil
 bool ImageResources(const readobj::Block& root, std::vector<reader::Resource>& resources, std::string& error);
 
 // The entries of a .res file, as llvm-readobj prints them when given one.
-bool CompiledScriptResources(const std::string& path, std::vector<reader::Resource>& resources,
-                             std::string& error);
+bool CompiledScriptResources(const std::string& path, std::vector<reader::Resource>& resources, std::string& error);
