@@ -66,11 +66,11 @@ int main(int argc, char** argv)
         benchmark::RegisterBenchmark(("TextToNumber/" + set.name).c_str(), ReadWithTextToNumber, &set)
             ->Repetitions(REPETITIONS)
             ->ReportAggregatesOnly(true)
-            ->Unit(benchmark::NANOSECOND);
+            ->Unit(benchmark::kNanosecond);
         benchmark::RegisterBenchmark(("CLibrary/" + set.name).c_str(), ReadAllWithCLibrary, &set)
             ->Repetitions(REPETITIONS)
             ->ReportAggregatesOnly(true)
-            ->Unit(benchmark::NANOSECOND);
+            ->Unit(benchmark::kNanosecond);
     }
 
     std::vector<char*> args(argv, argv + argc);
