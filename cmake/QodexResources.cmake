@@ -42,8 +42,7 @@ function(qodex_add_program_resources target)
         COMMENT "Writing the manifest" VERBATIM)
     set(generated ${version_bin} ${icon_image_bin} ${icon_group_bin} ${manifest_bin})
 
-    # One object with all five: the linker script places the variables
-    # after the resource tree, which ld can do only with a single tree.
+    # One object with all five, the one resource tree of the image.
     set(object ${out}/program-resources.o)
     add_custom_command(OUTPUT ${object}
         COMMAND ${CMAKE_RC_COMPILER} -I ${out} -I ${root} -O coff
