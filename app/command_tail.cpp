@@ -1,6 +1,8 @@
 #include "app/command_tail.h"
 
-const char* CommandTail = "";
+#include "platform/zero_filled.h"
+
+ZERO_FILLED const char* CommandTail;
 
 namespace {
 const unsigned char SPACE = 32;

@@ -14,7 +14,12 @@ function(qodex_program_code target)
     qodex_warnings(${target})
     target_compile_options(${target} PRIVATE
         $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti -fno-threadsafe-statics>
-        -fno-stack-protector $<$<CXX_COMPILER_ID:GNU>:-fno-tree-loop-distribute-patterns>)
+        -fno-stack-protector $<$<CXX_COMPILER_ID:GNU>:-fno-tree-loop-distribute-patterns>
+        # Tables and texts at the alignment of their type: by default GCC
+        # starts every aggregate of 32 bytes or more on a 32-byte boundary
+        # for vector loads, which the program never makes, and the gap
+        # before each is padding.
+        $<$<CXX_COMPILER_ID:GNU>:-malign-data=abi>)
     if(WIN32)
         # Smallest code. Switches stay compare-and-branch: the tables that
         # switch conversion makes of sparse character tests are larger.

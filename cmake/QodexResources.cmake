@@ -3,7 +3,7 @@
 # resources/tools (resgen) writes the exact bytes of the three resources at
 # build time; resources/program-resources.rc stores them as raw resources,
 # together with the dialog template, in the executable's one resource object.
-# In a cross build resgen is built with the host's C++ compiler.
+include(QodexBuildMachineProgram)
 
 set(QODEX_RESOURCES_SOURCE ${CMAKE_CURRENT_LIST_DIR}/../resources)
 cmake_path(NORMAL_PATH QODEX_RESOURCES_SOURCE)
@@ -15,38 +15,14 @@ function(qodex_add_program_resources target)
     set(out ${CMAKE_BINARY_DIR}/resources/generated)
     file(MAKE_DIRECTORY ${out})
 
-    set(tool_sources
-        ${src}/tools/resgen.cpp
-        ${src}/tools/version_resource.cpp
-        ${src}/tools/icon_resource.cpp)
-    set(tool_headers
-        ${src}/tools/byte_buffer.h
-        ${src}/tools/version_resource.h
-        ${src}/tools/icon_resource.h
-        ${src}/publisher.h)
-    # The publisher's values come from resources/publisher.h.
+    qodex_build_machine_program(resgen
+        SOURCES ${src}/tools/resgen.cpp ${src}/tools/version_resource.cpp ${src}/tools/icon_resource.cpp
+        # The publisher's values come from resources/publisher.h.
+        HEADERS ${src}/tools/byte_buffer.h ${src}/tools/version_resource.h ${src}/tools/icon_resource.h
+                ${src}/publisher.h)
+    set(resgen ${resgen_COMMAND})
+    set(resgen_depends ${resgen_DEPENDS})
     get_filename_component(root ${src} DIRECTORY)
-
-    if(CMAKE_CROSSCOMPILING)
-        find_program(QODEX_HOST_CXX NAMES c++ g++ clang++ REQUIRED
-                     DOC "The build machine's C++ compiler, for the resource generator")
-        set(resgen ${out}/resgen)
-        add_custom_command(OUTPUT ${resgen}
-            COMMAND ${QODEX_HOST_CXX} -std=c++17 -O2 -Wall -Wextra -Wshadow -Werror
-                    -I ${root} -o ${resgen} ${tool_sources}
-            DEPENDS ${tool_sources} ${tool_headers}
-            COMMENT "Building the resource generator with the host compiler"
-            VERBATIM)
-        set(resgen_depends ${resgen})
-    else()
-        if(NOT TARGET qodex_resgen)
-            add_executable(qodex_resgen ${tool_sources} ${tool_headers})
-            target_include_directories(qodex_resgen PRIVATE ${root})
-            qodex_warnings(qodex_resgen)
-        endif()
-        set(resgen $<TARGET_FILE:qodex_resgen>)
-        set(resgen_depends qodex_resgen)
-    endif()
 
     set(version_bin ${out}/qodex-version.bin)
     set(icon_image_bin ${out}/qodex-icon-image.bin)
@@ -66,8 +42,7 @@ function(qodex_add_program_resources target)
         COMMENT "Writing the manifest" VERBATIM)
     set(generated ${version_bin} ${icon_image_bin} ${icon_group_bin} ${manifest_bin})
 
-    # One object with all five: the linker script places the variables
-    # after the resource tree, which ld can do only with a single tree.
+    # One object with all five, the one resource tree of the image.
     set(object ${out}/program-resources.o)
     add_custom_command(OUTPUT ${object}
         COMMAND ${CMAKE_RC_COMPILER} -I ${out} -I ${root} -O coff

@@ -1,22 +1,28 @@
 /* Section layout of Qodex.exe (and of the benchmark's floor programs, built
-   the same way): three sections instead of the default six.
-
-   Every section costs its header and, on average, half a file-alignment
-   block of padding; up to three section headers fit in the first 512-byte
-   block beside the DOS, PE and optional headers, a fourth needs another.
+   the same way): four sections instead of the default six, in the order of
+   other linkers' images.
 
    .text   read, execute    code, constants, import tables
-   .rsrc   read, write      resources, then the process-wide variables
+   .bss    read, write      the process-wide variables, zero-filled
+   .rsrc   read             resources, nothing else
    .reloc  read             base relocations (ASLR)
+
+   Every section with contents costs its header and, on average, half a
+   file-alignment block of padding. .bss has no contents: the loader
+   zero-fills it, so it costs its header alone (which takes the headers past
+   the first 512-byte block, where three fit). The program's variables are
+   defined ZERO_FILLED (platform/zero_filled.h), which puts them in .bss; a
+   variable defined without it, zero or not, comes in a .data$ section of its
+   own (-fdata-sections), which is placed nowhere, so the link fails.
 
    Nothing is both writable and executable. The import address table sits
    in .text: the loader makes it writable while it binds the imports (as it
    does for the read-only .rdata of other linkers) and read-only again
    afterwards. ld names the resource and relocation data directories after
-   the .rsrc and .reloc sections and points them at their starts, so the
-   resource tree comes first in .rsrc; it must come from a single input
-   object, since ld merges the trees of several inputs only when nothing
-   else follows them. The variables are few and small.
+   the .rsrc and .reloc sections and sizes them as the whole section, so
+   .rsrc holds the resource tree and its data alone: a resource editor
+   rewrites exactly that range. ld marks every section called .rsrc
+   writable; qodex_release_link clears the flag after the link.
 
    Anything not placed here (constructors, TLS, unwind tables: things that a
    program without a runtime cannot use) fails the link through
@@ -33,6 +39,10 @@ SECTIONS
     *(.text.*)
     *(.rdata)
     *(SORT(.rdata$*))
+    /* GCC for Windows puts its constant pool, the values it copies whole
+       structures from, in plain .data; nothing writes them. The program's
+       own variables never come here: each has a section of its own. */
+    *(.data)
     /* Import directory, lookup tables, address table, names. The SORT by
        file name keeps each library's head, entries and tail together.
        Without a section named .idata, ld fills the import and IAT data
@@ -50,14 +60,15 @@ SECTIONS
     KEEP (SORT(*)(.idata$6))
     KEEP (SORT(*)(.idata$7))
   }
+  .bss BLOCK(__section_alignment__) :
+  {
+    *(.bss)
+    *(COMMON)
+  }
   .rsrc BLOCK(__section_alignment__) :
   {
     KEEP (*(.rsrc))
     KEEP (*(SORT(.rsrc$*)))
-    *(.data)
-    *(SORT(.data$*))
-    *(.bss)
-    *(COMMON)
   }
   .reloc BLOCK(__section_alignment__) :
   {

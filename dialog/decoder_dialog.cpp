@@ -3,9 +3,10 @@
 #include "dialog/lookup_description.h"
 #include "dialog/start_code.h"
 #include "numtext.h"
+#include "platform/zero_filled.h"
 #include "storage/working_storage.h"
 
-int32_t StartCode = START_CODE_UNSET;
+ZERO_FILLED int32_t StartCode;
 
 namespace {
 const int LARGEST_TEXT_READ = 0x7FFFFFFE;  // room for the zero in an int count

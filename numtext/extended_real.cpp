@@ -48,7 +48,7 @@ ExtendedReal RoundPack(bool sign, int32_t exp, uint64_t sig, uint64_t extra)
         }
     }
     if (exp >= EXTENDED_EXP_MAX) {
-        return sign ? ExtendedNegate(EXTENDED_INFINITY) : EXTENDED_INFINITY;
+        return PackExtended(sign, EXTENDED_EXP_MAX, EXTENDED_INTEGER_BIT);
     }
     return PackExtended(sign, static_cast<uint16_t>(exp), sig);
 }
@@ -128,7 +128,7 @@ __attribute__((noinline)) ExtendedReal PropagateNaN(ExtendedReal a, ExtendedReal
 }
 
 ExtendedReal SignedZero(bool sign) { return sign ? ExtendedNegate(EXTENDED_ZERO) : EXTENDED_ZERO; }
-ExtendedReal SignedInfinity(bool sign) { return sign ? ExtendedNegate(EXTENDED_INFINITY) : EXTENDED_INFINITY; }
+ExtendedReal SignedInfinity(bool sign) { return PackExtended(sign, EXTENDED_EXP_MAX, EXTENDED_INTEGER_BIT); }
 
 }  // namespace
 

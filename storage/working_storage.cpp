@@ -1,6 +1,7 @@
 #include "storage/working_storage.h"
 
 #include "platform/win32_api.h"
+#include "platform/zero_filled.h"
 
 namespace {
 
@@ -12,31 +13,35 @@ struct WorkingStorage {
     char* texts[TEXT_SLOTS];
 };
 
-DWORD WorkingStorageSlot = TLS_OUT_OF_INDEXES;
+// The slot's index, complemented: like every variable of the program it
+// starts as zero, and zero is ~TLS_OUT_OF_INDEXES, no working storage, until
+// start-up obtains it.
+ZERO_FILLED DWORD ComplementedSlot;
+
+DWORD WorkingStorageSlot() { return ~ComplementedSlot; }
 
 WorkingStorage* TheWorkingStorage()
 {
-    if (WorkingStorageSlot == TLS_OUT_OF_INDEXES) {
+    if (WorkingStorageSlot() == TLS_OUT_OF_INDEXES) {
         return nullptr;
     }
-    return static_cast<WorkingStorage*>(TlsGetValue(WorkingStorageSlot));
+    return static_cast<WorkingStorage*>(TlsGetValue(WorkingStorageSlot()));
 }
 
 }  // namespace
 
 bool ObtainWorkingStorage()
 {
-    WorkingStorageSlot = TlsAlloc();
-    if (WorkingStorageSlot == TLS_OUT_OF_INDEXES) {
+    const DWORD slot = TlsAlloc();
+    if (slot == TLS_OUT_OF_INDEXES) {
         return false;
     }
     void* block = GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, sizeof(WorkingStorage));
     if (!block) {
-        // The process ends at once; only COM is released on this way out.
-        WorkingStorageSlot = TLS_OUT_OF_INDEXES;
-        return false;
+        return false;  // the process ends at once; only COM is released on this way out
     }
-    TlsSetValue(WorkingStorageSlot, block);
+    TlsSetValue(slot, block);
+    ComplementedSlot = ~slot;
     return true;
 }
 
@@ -52,9 +57,10 @@ void ReleaseWorkingStorage()
         }
         GlobalFree(storage);
     }
-    TlsSetValue(WorkingStorageSlot, nullptr);
-    TlsFree(WorkingStorageSlot);
-    WorkingStorageSlot = TLS_OUT_OF_INDEXES;
+    const DWORD slot = WorkingStorageSlot();
+    ComplementedSlot = ~TLS_OUT_OF_INDEXES;
+    TlsSetValue(slot, nullptr);
+    TlsFree(slot);
 }
 
 char* AllocateText(size_t length)

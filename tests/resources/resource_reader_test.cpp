@@ -18,74 +18,16 @@
 #include "expected_resources.h"
 #include "resource_reader.h"
 #include "test_support.h"
+#include "win32_resources.h"
 
 namespace {
 
 using expected::Bytes;
-using expected::ResourceKey;
 using reader::Resource;
 using support::Hex;
 
 std::string g_qodexPath;
 std::string g_iconMapPath;
-
-void SplitResourceName(LPCSTR text, uint16_t& id, std::string& name)
-{
-    if (IS_INTRESOURCE(text)) {
-        id = static_cast<uint16_t>(reinterpret_cast<ULONG_PTR>(text));
-        name.clear();
-    } else {
-        id = 0;
-        name = text;
-    }
-}
-
-LPCSTR ResourceNameArgument(uint16_t id, const std::string& name)
-{
-    return name.empty() ? MAKEINTRESOURCEA(id) : name.c_str();
-}
-
-BOOL CALLBACK CollectLanguage(HMODULE, LPCSTR type, LPCSTR name, WORD language, LONG_PTR param)
-{
-    ResourceKey key{};
-    SplitResourceName(type, key.typeId, key.typeName);
-    SplitResourceName(name, key.nameId, key.name);
-    key.language = language;
-    reinterpret_cast<std::vector<ResourceKey>*>(param)->push_back(key);
-    return TRUE;
-}
-
-BOOL CALLBACK CollectName(HMODULE module, LPCSTR type, LPSTR name, LONG_PTR param)
-{
-    EnumResourceLanguagesA(module, type, name, CollectLanguage, param);
-    return TRUE;
-}
-
-BOOL CALLBACK CollectType(HMODULE module, LPSTR type, LONG_PTR param)
-{
-    EnumResourceNamesA(module, type, CollectName, param);
-    return TRUE;
-}
-
-class DataFile {
-public:
-    explicit DataFile(const std::string& path)
-        : module_(LoadLibraryExA(support::WindowsPath(path).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE))
-    {
-    }
-    ~DataFile()
-    {
-        if (module_ != nullptr) {
-            FreeLibrary(module_);
-        }
-    }
-    DataFile(const DataFile&) = delete;
-    DataFile& operator=(const DataFile&) = delete;
-    HMODULE Module() const { return module_; }
-
-private:
-    HMODULE module_;
-};
 
 }  // namespace
 
@@ -93,32 +35,7 @@ namespace reader {
 
 std::vector<Resource> ReadQodexResources(std::string& error)
 {
-    DataFile file(g_qodexPath);
-    if (file.Module() == nullptr) {
-        error = "LoadLibraryExA failed for " + g_qodexPath + ", error " + Hex(GetLastError());
-        return {};
-    }
-    std::vector<ResourceKey> keys;
-    EnumResourceTypesA(file.Module(), CollectType, reinterpret_cast<LONG_PTR>(&keys));
-
-    std::vector<Resource> resources;
-    for (const ResourceKey& key : keys) {
-        HRSRC found = FindResourceExA(file.Module(), ResourceNameArgument(key.typeId, key.typeName),
-                                      ResourceNameArgument(key.nameId, key.name), key.language);
-        if (found == nullptr) {
-            error = "FindResourceExA does not find what it enumerated: " + expected::Describe(key);
-            return {};
-        }
-        const DWORD size = SizeofResource(file.Module(), found);
-        HGLOBAL loaded = LoadResource(file.Module(), found);
-        const auto* bytes = static_cast<const uint8_t*>(LockResource(loaded));
-        if (bytes == nullptr) {
-            error = "LoadResource/LockResource failed for " + expected::Describe(key);
-            return {};
-        }
-        resources.push_back({key, Bytes(bytes, bytes + size)});
-    }
-    return resources;
+    return win32_resources::ReadResources(support::WindowsPath(g_qodexPath), error);
 }
 
 }  // namespace reader

@@ -2,75 +2,18 @@
 // make the checker fail, in the version checks and in nothing else. The
 // checker runs itself, as a program of its own, on such copies.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <set>
 #include <string>
-#include <vector>
 
 #include "checker_options.h"
+#include "checker_self_run.h"
 #include "expected_resources.h"
 #include "files.h"
-#include "run_command.h"
 
 namespace {
 
-const char VERSION_SUITE[] = "VersionInformation.";
-
-struct CheckerRun {
-    int exitCode;
-    std::set<std::string> passed;
-    std::set<std::string> failed;
-};
-
-std::string OwnPath()
-{
-    char path[4096];
-    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-    return length > 0 ? std::string(path, static_cast<size_t>(length)) : std::string();
-}
-
-bool StartsWith(const std::string& text, const std::string& prefix)
-{
-    return text.compare(0, prefix.size(), prefix) == 0;
-}
-
-// Every check but this one, on `qodex`; the outcome of each as GoogleTest
-// reports it ("[       OK ] Suite.Name (3 ms)", "[  FAILED  ] Suite.Name").
-CheckerRun RunChecksOn(const std::string& qodex)
-{
-    std::vector<std::string> command{OwnPath()};
-    const std::vector<std::string> options = OptionArguments(qodex);
-    command.insert(command.end(), options.begin(), options.end());
-    command.push_back("--gtest_filter=-ChangedVersionByte.*");
-    command.push_back("--gtest_color=no");
-    const CommandResult result = RunCommand(command);
-
-    CheckerRun run{result.exitCode, {}, {}};
-    const std::string ok = "[       OK ] ";
-    const std::string failed = "[  FAILED  ] ";
-    size_t pos = 0;
-    while (pos < result.output.size()) {
-        size_t end = result.output.find('\n', pos);
-        if (end == std::string::npos) {
-            end = result.output.size();
-        }
-        const std::string line = result.output.substr(pos, end - pos);
-        pos = end + 1;
-        const bool passedLine = StartsWith(line, ok);
-        if (!passedLine && !StartsWith(line, failed)) {
-            continue;
-        }
-        const std::string rest = line.substr(passedLine ? ok.size() : failed.size());
-        const std::string name = rest.substr(0, rest.find(' '));
-        // The summary's "[  FAILED  ] 2 tests, listed below:" names no test.
-        if (name.find('.') != std::string::npos) {
-            (passedLine ? run.passed : run.failed).insert(name);
-        }
-    }
-    return run;
-}
+const char VERSION_SUITE[] = "VersionInformation";
 
 struct ByteChange {
     const char* what;
@@ -98,18 +41,9 @@ TEST(ChangedVersionByte, FailsTheVersionChecksAndNothingElse)
         << "the version information is in the file twice";
     const size_t start = static_cast<size_t>(found - original.begin());
 
-    ScratchFile copy("Qodex.exe");
-    ASSERT_FALSE(copy.Path().empty()) << "no scratch directory";
-
-    // The unchanged copy passes every check, so what fails below fails for
-    // the changed byte, and this is the list of checks that must still pass.
-    ASSERT_TRUE(WriteFileBytes(copy.Path(), original));
-    const CheckerRun unchanged = RunChecksOn(copy.Path());
-    ASSERT_EQ(0, unchanged.exitCode);
-    ASSERT_TRUE(unchanged.failed.empty());
-    ASSERT_TRUE(std::any_of(unchanged.passed.begin(), unchanged.passed.end(), [](const std::string& name) {
-        return StartsWith(name, VERSION_SUITE);
-    })) << "no version check ran";
+    const CheckedCopy copy;
+    const CheckerRun unchanged = copy.Check(original);
+    ASSERT_TRUE(PassesEverythingWith(unchanged, VERSION_SUITE));
 
     for (const ByteChange& change : BYTE_CHANGES) {
         SCOPED_TRACE(change.what);
@@ -117,19 +51,7 @@ TEST(ChangedVersionByte, FailsTheVersionChecksAndNothingElse)
         ASSERT_NE(expected::ByteLayout::NO_FIELD, offset) << change.field;
         expected::Bytes changed = original;
         changed[start + offset] ^= 0x01;
-        ASSERT_TRUE(WriteFileBytes(copy.Path(), changed));
-
-        const CheckerRun run = RunChecksOn(copy.Path());
-        EXPECT_NE(0, run.exitCode);
-        EXPECT_FALSE(run.failed.empty());
-        for (const std::string& name : run.failed) {
-            EXPECT_TRUE(StartsWith(name, VERSION_SUITE)) << name << " fails as well";
-        }
-        for (const std::string& name : unchanged.passed) {
-            if (!StartsWith(name, VERSION_SUITE)) {
-                EXPECT_EQ(1u, run.passed.count(name)) << name << " did not pass";
-            }
-        }
+        EXPECT_TRUE(FailsOnlyIn(copy.Check(changed), VERSION_SUITE, unchanged));
     }
 }
 

@@ -41,14 +41,6 @@ using PeHeader = ImageHeaders;
 using Relocations = ImageHeaders;
 using Imports = ImageHeaders;
 
-// A flag line is its name, a blank and its value: "IMAGE_FILE_32BIT_MACHINE (0x100)".
-bool HasFlag(const readobj::Block* block, const std::string& flag)
-{
-    return block != nullptr && std::any_of(block->lines.begin(), block->lines.end(), [&](const std::string& line) {
-               return line.compare(0, flag.size() + 1, flag + " ") == 0;
-           });
-}
-
 struct HeaderValue {
     const char* fact;
     const char* block;
@@ -101,7 +93,7 @@ TEST_F(PeHeader, AllowsAslrAndDep)
     for (const HeaderFlag& row : HEADER_FLAGS) {
         const readobj::Block* header = At(row.block);
         ASSERT_NE(header, nullptr) << "no block " << row.block;
-        EXPECT_EQ(row.set, HasFlag(header->Child("Characteristics"), row.flag))
+        EXPECT_EQ(row.set, readobj::HasFlag(header->Child("Characteristics"), row.flag))
             << row.block << ": " << row.flag << (row.set ? " missing" : " set") << " (" << row.why << ")";
     }
 }

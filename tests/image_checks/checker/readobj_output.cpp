@@ -1,5 +1,6 @@
 #include "readobj_output.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <utility>
 
@@ -67,6 +68,31 @@ const Block* Block::Child(const std::string& wanted) const
         }
     }
     return nullptr;
+}
+
+bool HasFlag(const Block* block, const std::string& flag)
+{
+    if (block == nullptr) {
+        return false;
+    }
+    for (const std::string& line : block->lines) {
+        if (line.compare(0, flag.size() + 1, flag + " ") == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool NumberValue(const Block& block, const std::string& key, uint64_t& number)
+{
+    const std::string text = block.Value(key);
+    if (text.empty()) {
+        return false;
+    }
+    char* end = nullptr;
+    errno = 0;
+    number = std::strtoull(text.c_str(), &end, 0);
+    return errno == 0 && *end == '\0' && text[0] != '-';
 }
 
 std::vector<std::string> TrimmedLines(const std::string& text)

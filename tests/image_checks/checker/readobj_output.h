@@ -21,6 +21,15 @@ struct Block {
     const Block* Child(const std::string& wanted) const;
 };
 
+// Whether the flag list `block` (a "Characteristics [ (0x140)" block, say)
+// holds the flag; a flag line is its name, a blank and its value:
+// "IMAGE_FILE_32BIT_MACHINE (0x100)". False for no block.
+bool HasFlag(const Block* block, const std::string& flag);
+
+// The number of the line "key: value", hexadecimal with 0x or decimal;
+// false when there is no such line or its value is no number.
+bool NumberValue(const Block& block, const std::string& key, uint64_t& number);
+
 // False when the braces do not pair up.
 bool Parse(const std::string& text, Block& root);
 
