@@ -8,8 +8,8 @@ set(QODEX_STATIC_RUNTIME_LINK -static -static-libgcc -static-libstdc++)
 # qodex_release_link(target): links the executable `target` as Qodex.exe is
 # linked: no C runtime (ProcessEntry is the entry point and ends the process
 # itself), unused sections dropped, the four-section layout of qodex-pe.ld,
-# with the resource section made read-only after the link (ld makes it
-# writable); ASLR with the base relocations it needs, DEP; no time stamp
+# with the resource section finished after the link (read-only, where ld
+# makes it writable; its data directory ending at the last resource's data); ASLR with the base relocations it needs, DEP; no time stamp
 # and no symbol table (it names the object files by their build paths), so
 # two builds of the same sources give the same bytes. Prints the size and
 # SHA-256 after each build.
@@ -21,11 +21,11 @@ function(qodex_release_link target)
         -Wl,--dynamicbase -Wl,--enable-reloc-section -Wl,--nxcompat
         -Wl,--no-insert-timestamp -s)
     set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${script})
-    qodex_build_machine_program(read_only_resources
-        SOURCES ${CMAKE_SOURCE_DIR}/resources/tools/read_only_resources.cpp)
-    add_dependencies(${target} qodex_read_only_resources)
+    qodex_build_machine_program(finish_resource_section
+        SOURCES ${CMAKE_SOURCE_DIR}/resources/tools/finish_resource_section.cpp)
+    add_dependencies(${target} qodex_finish_resource_section)
     add_custom_command(TARGET ${target} POST_BUILD
-        COMMAND ${read_only_resources_COMMAND} $<TARGET_FILE:${target}>
+        COMMAND ${finish_resource_section_COMMAND} $<TARGET_FILE:${target}>
         COMMAND ${CMAKE_COMMAND} -DFILE=$<TARGET_FILE:${target}>
                 -P ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/QodexFileDigest.cmake
         VERBATIM)

@@ -20,8 +20,9 @@ const char WRITABLE[] = "IMAGE_SCN_MEM_WRITE";
 const char EXECUTABLE[] = "IMAGE_SCN_MEM_EXECUTE";
 const char UNINITIALIZED[] = "IMAGE_SCN_CNT_UNINITIALIZED_DATA";
 
-// Resource data starts on an 8-byte boundary, so the last resource's data
-// may be followed by up to 7 bytes of padding that still belong to the tree.
+// Resource data starts on an 8-byte boundary, so the section may go on for
+// up to 7 bytes of padding after the last resource's data (outside the
+// directory).
 const uint64_t RESOURCE_DATA_ALIGNMENT = 8;
 
 uint64_t AlignUp(uint64_t value, uint64_t alignment) { return (value + alignment - 1) / alignment * alignment; }
@@ -109,9 +110,9 @@ TEST_F(SectionLayout, ResourceDirectoryEndsWithTheLastResourcesData)
             << " lies outside the resource directory, " << Hex(directoryStart_) << " to " << Hex(directoryEnd_);
         lastEnd = std::max(lastEnd, entry.end);
     }
-    EXPECT_LE(directoryEnd_, AlignUp(lastEnd, RESOURCE_DATA_ALIGNMENT))
-        << "the resource directory ends at " << Hex(directoryEnd_) << ", the last resource's data at " << Hex(lastEnd)
-        << ": whatever lies between is not a resource";
+    EXPECT_EQ(Hex(lastEnd), Hex(directoryEnd_))
+        << "the resource directory should end where the last resource's data ends: whatever lies beyond is not a "
+           "resource";
 }
 
 TEST_F(SectionLayout, ResourceSectionHoldsTheResourcesAloneAndIsReadOnly)
