@@ -78,9 +78,7 @@ TEST(TextToNumberDecimal, BlanksAndSigns)
         {" \t\n \t-5", Dyadic(-5)},
         {"\r7", ZERO},  // carriage return is not a blank
         {"\v7", ZERO},
-        {"\xA0"
-         "7",
-         ZERO},  // nor is a no-break space
+        {"\xA0\x37", ZERO},  // nor is a no-break space (then '7')
         {"+5", Dyadic(5)},
         {"-0", NEG_ZERO},  // the sign applies to 0 as well
         {"-", NEG_ZERO},

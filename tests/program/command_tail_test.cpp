@@ -11,6 +11,7 @@ struct TailCase {
 };
 
 // Only the space separates; a quoted name ends at its closing quote.
+// clang-format off
 const TailCase TAIL_CASES[] = {
     {"", ""},
     {"Qodex.exe", ""},
@@ -27,19 +28,15 @@ const TailCase TAIL_CASES[] = {
     {"\"\" 5", "5"},
     {"Qodex.exe\t7", "\t7"},
     {"Qodex.exe\t", "\t"},
-    {"Qodex.exe\x01"
-     "5",
-     "\x01"
-     "5"},
+    {"Qodex.exe\x01" "5", "\x01" "5"},
     {"  Qodex.exe 42", "Qodex.exe 42"},
     {"   ", ""},
-    {"\tQodex.exe 5", "5"},  // a tab first is part of the name
-    {"Q\xE9"
-     "dex\xFF.exe 5",
-     "5"},  // bytes above 127 are name characters
+    {"\tQodex.exe 5", "5"},                 // a tab first is part of the name
+    {"Q\xE9" "dex\xFF.exe 5", "5"},           // bytes above 127 are name characters
     {"Qodex.exe \"5\"", "\"5\""},
     {"Qodex.exe 12 /?", "12 /?"},
 };
+// clang-format on
 
 TEST(FindCommandTail, FindsTheTextAfterTheProgramName)
 {

@@ -72,17 +72,19 @@ struct OpenCase {
 
 TEST_F(DecoderDialogTest, OpensPrefilledAndDecoded)
 {
+    // clang-format off
     const OpenCase cases[] = {
-        {"", "", false, 0, ""},
-        {"1223334444", "", false, 0, ""},
-        {"5", "5", true, 5, ACCESS_DENIED},
-        {"0", "0", true, 0, SUCCESS},
-        {"abc", "0", true, 0, SUCCESS},
-        {"-5", "-5", true, 0xFFFFFFFB, "Minus five.\r\n"},
-        {"4294967295", "-2147483648", true, 0x80000000, "Top bit only.\r\n"},
-        {"&H80004005", "-2147467259", true, 0x80004005, "Unspecified error\r\n"},
-        {"77", "77", true, 77, NOT_FOUND},
+        {"",           "",            false, 0,          ""},
+        {"1223334444", "",            false, 0,          ""},
+        {"5",          "5",           true,  5,          ACCESS_DENIED},
+        {"0",          "0",           true,  0,          SUCCESS},
+        {"abc",        "0",           true,  0,          SUCCESS},
+        {"-5",         "-5",          true,  0xFFFFFFFB, "Minus five.\r\n"},
+        {"4294967295", "-2147483648", true,  0x80000000, "Top bit only.\r\n"},
+        {"&H80004005", "-2147467259", true,  0x80004005, "Unspecified error\r\n"},
+        {"77",         "77",          true,  77,         NOT_FOUND},
     };
+    // clang-format on
     for (const OpenCase& c : cases) {
         SCOPED_TRACE(std::string("tail [") + c.tail + "]");
         standin::Reset();
@@ -134,50 +136,38 @@ TEST_F(DecoderDialogTest, DecodesWhatTheBoxHolds)
 {
     using namespace standin;
     const std::string longText(400, 'L');
+    // clang-format off
     const DecodeCase cases[] = {
-        {"typed then Decode", {Clear(IDC_CODE), Type("2", IDC_CODE), Click(IDOK)}, {2}, "2", FILE_NOT_FOUND},
-        {"typed then Enter", {Clear(IDC_CODE), Type("2", IDC_CODE), PressEnter()}, {2}, "2", FILE_NOT_FOUND},
-        {"typing keeps digits", {Clear(IDC_CODE), Type("x-0a", IDC_CODE), PressEnter()}, {0}, "0", SUCCESS},
-        {"empty box keeps the description", {Clear(IDC_CODE), Click(IDOK)}, {}, "", ACCESS_DENIED},
-        {"unknown id", {Clear(IDC_CODE), Type("77", IDC_CODE), Click(IDOK)}, {77}, "77", NOT_FOUND},
-        {"typed 4294967295",
-         {Clear(IDC_CODE), Type("4294967295", IDC_CODE), Click(IDOK)},
-         {0xFFFFFFFF},
-         "4294967295",
-         "All bits.\r\n"},
-        {"typed 2147483648",
-         {Clear(IDC_CODE), Type("2147483648", IDC_CODE), Click(IDOK)},
-         {0x80000000},
-         "2147483648",
-         "Top bit only.\r\n"},
-        {"pasted hex",
-         {Paste("&H80004005", IDC_CODE), Click(IDOK)},
-         {0x80004005},
-         "&H80004005",
-         "Unspecified error\r\n"},
-        {"pasted blanks and sign",
-         {Paste(" \t-5xyz", IDC_CODE), Click(IDOK)},
-         {0xFFFFFFFB},
-         " \t-5xyz",
-         "Minus five.\r\n"},
-        {"decode twice", {Click(IDOK), PressEnter()}, {5, 5}, "5", ACCESS_DENIED},
-        {"high word ignored for IDOK",
-         {Clear(IDC_CODE), Type("2", IDC_CODE), Command(MAKEWPARAM(IDOK, 0xBEEF))},
-         {2},
-         "2",
-         FILE_NOT_FOUND},
+        {"typed then Decode", {Clear(IDC_CODE), Type("2", IDC_CODE), Click(IDOK)},
+         {2}, "2", FILE_NOT_FOUND},
+        {"typed then Enter", {Clear(IDC_CODE), Type("2", IDC_CODE), PressEnter()},
+         {2}, "2", FILE_NOT_FOUND},
+        {"typing keeps digits", {Clear(IDC_CODE), Type("x-0a", IDC_CODE), PressEnter()},
+         {0}, "0", SUCCESS},
+        {"empty box keeps the description", {Clear(IDC_CODE), Click(IDOK)},
+         {}, "", ACCESS_DENIED},
+        {"unknown id", {Clear(IDC_CODE), Type("77", IDC_CODE), Click(IDOK)},
+         {77}, "77", NOT_FOUND},
+        {"typed 4294967295", {Clear(IDC_CODE), Type("4294967295", IDC_CODE), Click(IDOK)},
+         {0xFFFFFFFF}, "4294967295", "All bits.\r\n"},
+        {"typed 2147483648", {Clear(IDC_CODE), Type("2147483648", IDC_CODE), Click(IDOK)},
+         {0x80000000}, "2147483648", "Top bit only.\r\n"},
+        {"pasted hex", {Paste("&H80004005", IDC_CODE), Click(IDOK)},
+         {0x80004005}, "&H80004005", "Unspecified error\r\n"},
+        {"pasted blanks and sign", {Paste(" \t-5xyz", IDC_CODE), Click(IDOK)},
+         {0xFFFFFFFB}, " \t-5xyz", "Minus five.\r\n"},
+        {"decode twice", {Click(IDOK), PressEnter()},
+         {5, 5}, "5", ACCESS_DENIED},
+        {"high word ignored for IDOK", {Clear(IDC_CODE), Type("2", IDC_CODE), Command(MAKEWPARAM(IDOK, 0xBEEF))},
+         {2}, "2", FILE_NOT_FOUND},
         {"edit notifications do nothing",
          {Command(MAKEWPARAM(IDC_CODE, EN_CHANGE)), Command(MAKEWPARAM(IDC_DESCRIPTION, EN_SETFOCUS)),
           Command(MAKEWPARAM(IDC_CODE, EN_MAXTEXT)), Command(MAKEWPARAM(3, BN_CLICKED))},
-         {},
-         "5",
-         ACCESS_DENIED},
-        {"other messages do nothing",
-         {Message(WM_NULL), Message(0x0400, 1, 2), Message(WM_INITDIALOG + 0x10000)},
-         {},
-         "5",
-         ACCESS_DENIED},
+         {}, "5", ACCESS_DENIED},
+        {"other messages do nothing", {Message(WM_NULL), Message(0x0400, 1, 2), Message(WM_INITDIALOG + 0x10000)},
+         {}, "5", ACCESS_DENIED},
     };
+    // clang-format on
     for (const DecodeCase& c : cases) {
         SCOPED_TRACE(c.name);
         Reset();
@@ -294,15 +284,17 @@ TEST_F(DecoderDialogTest, HugePastedTextIsReadWhole)
 {
     using namespace standin;
     const size_t mebibyte = 1024 * 1024;
+    // clang-format off
     struct HugeCase {
         std::string text;
         uint32_t messageId;
     } cases[] = {
-        {std::string(mebibyte - 1, ' ') + "5", 5},  // blanks are skipped to the very end
-        {std::string(mebibyte, '7'), 0},            // far beyond range: id 0
-        {std::string(mebibyte, 'x'), 0},            // no number
-        {"2" + std::string(mebibyte - 1, 'q'), 2},  // the number, then junk
+        {std::string(mebibyte - 1, ' ') + "5", 5},           // blanks are skipped to the very end
+        {std::string(mebibyte, '7'), 0},                     // far beyond range: id 0
+        {std::string(mebibyte, 'x'), 0},                     // no number
+        {"2" + std::string(mebibyte - 1, 'q'), 2},    // the number, then junk
     };
+    // clang-format on
     for (const HugeCase& c : cases) {
         Reset();
         SetUp();

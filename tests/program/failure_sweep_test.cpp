@@ -70,14 +70,16 @@ struct PlannedFailure {
     bool createsTheDialog;   // failing it leaves no dialog
 };
 
+// clang-format off
 constexpr PlannedFailure PLANNED_FAILURES[] = {
     // call                                least  storage  dialog
-    {FallibleCall::TLS_ALLOC, 1, 1, false},
-    {FallibleCall::GLOBAL_ALLOC, 2, 1, false},
-    {FallibleCall::INIT_COMMON_CONTROLS_EX, 1, 0, false},
-    {FallibleCall::DIALOG_BOX_PARAM, 1, 0, true},
-    {FallibleCall::FORMAT_MESSAGE, 2, 0, false},
+    {FallibleCall::TLS_ALLOC,               1,     1,       false},
+    {FallibleCall::GLOBAL_ALLOC,            2,     1,       false},
+    {FallibleCall::INIT_COMMON_CONTROLS_EX, 1,     0,       false},
+    {FallibleCall::DIALOG_BOX_PARAM,        1,     0,       true},
+    {FallibleCall::FORMAT_MESSAGE,          2,     0,       false},
 };
+// clang-format on
 static_assert(sizeof PLANNED_FAILURES / sizeof PLANNED_FAILURES[0] ==
                   sizeof standin::FALLIBLE_CALLS / sizeof standin::FALLIBLE_CALLS[0],
               "the sweep fails every call that the stand-in can make fail");

@@ -90,18 +90,18 @@ TEST_F(StartupTest, LoadsTheFloatingPointControlWord)
 
 TEST_F(StartupTest, WithoutWorkingStorageEndsWith255AndShowsNothing)
 {
+    // clang-format off
     struct Failure {
         const char* name;
         void (*inject)();
         std::vector<std::string> calls;
     } failures[] = {
-        {"no TLS slot",
-         [] { standin::Fail(FallibleCall::TLS_ALLOC, 1); },
+        {"no TLS slot", [] { standin::Fail(FallibleCall::TLS_ALLOC, 1); },
          {"CoInitialize", "GetCommandLineA", "TlsAlloc", "CoUninitialize", "ExitProcess"}},
-        {"no memory for the block",
-         [] { standin::Fail(FallibleCall::GLOBAL_ALLOC, 1); },
+        {"no memory for the block", [] { standin::Fail(FallibleCall::GLOBAL_ALLOC, 1); },
          {"CoInitialize", "GetCommandLineA", "TlsAlloc", "GlobalAlloc", "CoUninitialize", "ExitProcess"}},
     };
+    // clang-format on
     for (const Failure& f : failures) {
         SCOPED_TRACE(f.name);
         standin::Reset();
