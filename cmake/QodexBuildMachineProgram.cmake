@@ -2,6 +2,11 @@
 # and the step after the link. In a cross build they are compiled with the
 # build machine's C++ compiler; otherwise they are targets of this build.
 
+# The build machine's compilers (the image checks build a project of their
+# own with them, too).
+find_program(QODEX_HOST_CXX NAMES c++ g++ clang++ REQUIRED DOC "The build machine's C++ compiler")
+find_program(QODEX_HOST_CC NAMES cc gcc clang REQUIRED DOC "The build machine's C compiler")
+
 # qodex_build_machine_program(name SOURCES ... [HEADERS ...]): builds the
 # program once, for whichever directory asks first, with the source tree as
 # its include path. Sets, in the caller's scope, <name>_COMMAND to the
@@ -14,8 +19,6 @@ function(qodex_build_machine_program name)
     if(CMAKE_CROSSCOMPILING)
         set(program ${CMAKE_BINARY_DIR}/build-machine/${name})
         if(NOT TARGET ${target})
-            find_program(QODEX_HOST_CXX NAMES c++ g++ clang++ REQUIRED
-                         DOC "The build machine's C++ compiler, for the programs that the build runs")
             add_custom_command(OUTPUT ${program}
                 COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/build-machine
                 COMMAND ${QODEX_HOST_CXX} -std=c++17 -O2 -Wall -Wextra -Wshadow -Werror

@@ -9,9 +9,10 @@ set(QODEX_STATIC_RUNTIME_LINK -static -static-libgcc -static-libstdc++)
 # linked: no C runtime (ProcessEntry is the entry point and ends the process
 # itself), unused sections dropped, the four-section layout of qodex-pe.ld,
 # with the resource section finished after the link (read-only, where ld
-# makes it writable; its data directory ending at the last resource's data); ASLR with the base relocations it needs, DEP; no time stamp
-# and no symbol table (it names the object files by their build paths), so
-# two builds of the same sources give the same bytes. Prints the size and
+# makes it writable, and its data directory ending at the last resource's
+# data); ASLR with the base relocations it needs, DEP; no time stamp and no
+# symbol table (it names the object files by their build paths), so two
+# builds of the same sources give the same bytes. Prints the size and
 # SHA-256 after each build.
 function(qodex_release_link target)
     set(script ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/qodex-pe.ld)

@@ -13,8 +13,6 @@ prefix=$1 qodex_run_exe=$2 qodex_exe=$3 screenshot=$4 screenshot_name=$5
 # shellcheck source=xvfb.sh
 source "$here/xvfb.sh"
 
-[ -e "$prefix/.qodex-prefix-ready" ] || [ -n "${QODEX_GUEST_WINEPREFIXES-}" ] ||
-    echo "run: Wine prepares its prefix (first run only, takes a while)"
 start_private_xvfb || { echo "run: no private display" >&2; exit 1; }
 echo "run: private display $DISPLAY"
 signals=$(mktemp -d "${TMPDIR:-/tmp}/qodex-run.XXXXXX")
